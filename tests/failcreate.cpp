@@ -1,0 +1,21 @@
+// Preloaded under the program to make its Nth pthread_create fail with
+// EAGAIN, as a system out of threads would; N comes from FAIL_PTHREAD_CREATE.
+
+#include <dlfcn.h>
+#include <pthread.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+extern "C" int pthread_create(pthread_t *thread, const pthread_attr_t *attr,
+                              void *(*routine)(void *), void *arg) noexcept
+{
+	static int calls;
+	const char *fail = std::getenv("FAIL_PTHREAD_CREATE");
+
+	if (fail != nullptr && ++calls == std::atoi(fail))
+		return EAGAIN;
+	auto *real = reinterpret_cast<decltype(&pthread_create)>(
+		dlsym(RTLD_NEXT, "pthread_create"));
+	return real(thread, attr, routine, arg);
+}
