@@ -63,16 +63,28 @@ on_time() {
 	(($1 >= $2 - 50 && $1 < $2 + 1000)) || fail "$3 at $1 ms, not about $2 ms"
 }
 
+# inject N: runs the program with its Nth pthread_create failing. A program
+# that carries its own pthread_create, as one linked with a sanitizer's
+# runtime may, reaches that before the preloaded one, which then cannot tell
+# the program's calls from the runtime's: there the case is skipped. A shared
+# AddressSanitizer runtime asks to be loaded first; it works all the same.
+inject() {
+	if nm -D --defined-only "$stagger" | grep -qw pthread_create; then
+		echo "$name: skipped: the program defines its own pthread_create," \
+			"so a preloaded one cannot make it fail" >&2
+		exit 77
+	fi
+	run items env LD_PRELOAD="$failcreate" FAIL_PTHREAD_CREATE="$1" \
+		ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
+		"$stagger"
+}
+
 created="stagger: cannot create thread: Resource temporarily unavailable"
 case $name in
 output) run items "$stagger" && expect 0 '' '0 3' 13 ;;
 arguments) run items "$stagger" --help -v '' 'two words' - && expect 0 '' '0 3' 13 ;;
-first_worker_fails)
-	run items env LD_PRELOAD="$failcreate" FAIL_PTHREAD_CREATE=1 "$stagger" &&
-		expect 1 "$created" 3 13 ;;
-second_worker_fails)
-	run items env LD_PRELOAD="$failcreate" FAIL_PTHREAD_CREATE=2 "$stagger" &&
-		expect 1 "$created" 0 10 ;;
+first_worker_fails) inject 1 && expect 1 "$created" 3 13 ;;
+second_worker_fails) inject 2 && expect 1 "$created" 0 10 ;;
 full_device)
 	run /dev/full "$stagger" &&
 		expect 1 "stagger: write error: No space left on device" '' 13 ;;
