@@ -37,8 +37,10 @@ static bool start(pthread_t *worker, int *write_error)
 
 int main()
 {
-	pthread_t first, second;
-	int first_write_error = 0, second_write_error = 0;
+	pthread_t first;
+	pthread_t second;
+	int first_write_error = 0;
+	int second_write_error = 0;
 
 	bool first_started = start(&first, &first_write_error);
 	sleep(3);
@@ -52,8 +54,9 @@ int main()
 
 	// Both workers write to the one standard output, so one report covers
 	// both; the stream's error flag catches a failure that left no errno.
-	int write_error = first_write_error ? first_write_error : second_write_error;
-	bool write_failed = write_error != 0 || std::ferror(stdout);
+	int write_error =
+	    first_write_error != 0 ? first_write_error : second_write_error;
+	bool write_failed = write_error != 0 || std::ferror(stdout) != 0;
 	if (write_error != 0) {
 		errno = write_error;
 		std::perror("stagger: write error");
