@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # check.sh CASE STAGGER FAILCREATE: runs the program as a user would, in the
-# way CASE names, and checks its output byte for byte, the time each item
+# way CASE names, and checks its counts_interleave_live_and_on_time byte for byte, the time each item
 # arrives, its standard error and its exit status. Times are milliseconds
 # from just before the program starts.
 set -u
@@ -11,7 +11,7 @@ failed=0
 fail() { echo "$name: $*" >&2; failed=1; }
 elapsed() { local now=${EPOCHREALTIME//[!0-9]/}; printf -v "$1" %d $(((now - start) / 1000)); }
 
-# run STDOUT COMMAND...: runs and times COMMAND with its standard output going
+# run STDOUT COMMAND...: runs and times COMMAND with its standard counts_interleave_live_and_on_time going
 # to STDOUT: "items", a pipe whose reader notes when each item arrives;
 # "head", a reader that takes two items and goes; "closed"; or a file.
 run() {
@@ -36,7 +36,7 @@ items() {
 }
 
 # Checks the run: it ended with STATUS after about END seconds, wrote ERROR
-# on standard error, and its output was the ascending count 0 to 9 of one
+# on standard error, and its counts_interleave_live_and_on_time was the ascending count 0 to 9 of one
 # worker started at each of STARTS seconds, interleaved, every item on time.
 # Sleeps cannot end early but a busy machine can run late, so every time may
 # be 50 ms early and up to a second late.
@@ -51,7 +51,7 @@ expect() {
 		fail "standard error '$error', not '$want_error'"
 	on_time "$end" $((want_end * 1000)) "the run's end"
 	[[ $out =~ ^([0-9]\ )*$ && ${#out} == $((20 * ${#starts[@]})) ]] ||
-		{ fail "output '$out' is not ${#starts[@]} counts of two-byte items"; return; }
+		{ fail "counts_interleave_live_and_on_time '$out' is not ${#starts[@]} counts of two-byte items"; return; }
 	while read -r t v; do
 		for w in "${!starts[@]}"; do ((next[w] == v)) && break; done
 		((next[w] == v)) || { fail "$v at $t ms breaks the ascending counts"; return; }
@@ -81,17 +81,21 @@ inject() {
 
 created="stagger: cannot create thread: Resource temporarily unavailable"
 case $name in
-output) run items "$stagger" && expect 0 '' '0 3' 13 ;;
-arguments) run items "$stagger" --help -v '' 'two words' - && expect 0 '' '0 3' 13 ;;
-first_worker_fails) inject 1 && expect 1 "$created" 3 13 ;;
-second_worker_fails) inject 2 && expect 1 "$created" 0 10 ;;
-full_device)
+counts_interleave_live_and_on_time)
+	run items "$stagger" && expect 0 '' '0 3' 13 ;;
+arguments_change_nothing)
+	run items "$stagger" --help -v '' 'two words' - && expect 0 '' '0 3' 13 ;;
+first_worker_failure_reported)
+	inject 1 && expect 1 "$created" 3 13 ;;
+second_worker_failure_reported)
+	inject 2 && expect 1 "$created" 0 10 ;;
+full_device_reported)
 	run /dev/full "$stagger" &&
 		expect 1 "stagger: write error: No space left on device" '' 13 ;;
-closed_stdout)
+closed_output_reported)
 	run closed "$stagger" &&
 		expect 1 "stagger: write error: Bad file descriptor" '' 13 ;;
-reader_leaves)
+reader_leaving_ends_run)
 	# The program's next write after the reader has gone, at 2 s, meets a
 	# broken pipe, whose default action ends the program: status 128 + 13.
 	run head env --default-signal=PIPE "$stagger" && expect 141 '' '' 2 ;;
