@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # check.sh CASE STAGGER FAILCREATE: runs the program as a user would, in the
-# way CASE names, and checks its counts_interleave_live_and_on_time byte for byte, the time each item
+# way CASE names, and checks its output byte for byte, the time each item
 # arrives, its standard error and its exit status. Times are milliseconds
 # from just before the program starts.
 set -u
@@ -11,7 +11,7 @@ failed=0
 fail() { echo "$name: $*" >&2; failed=1; }
 elapsed() { local now=${EPOCHREALTIME//[!0-9]/}; printf -v "$1" %d $(((now - start) / 1000)); }
 
-# run STDOUT COMMAND...: runs and times COMMAND with its standard counts_interleave_live_and_on_time going
+# run STDOUT COMMAND...: runs and times COMMAND with its standard output going
 # to STDOUT: "items", a pipe whose reader notes when each item arrives;
 # "head", a reader that takes two items and goes; "closed"; or a file.
 run() {
@@ -36,7 +36,7 @@ items() {
 }
 
 # Checks the run: it ended with STATUS after about END seconds, wrote ERROR
-# on standard error, and its counts_interleave_live_and_on_time was the ascending count 0 to 9 of one
+# on standard error, and its output was the ascending count 0 to 9 of one
 # worker started at each of STARTS seconds, interleaved, every item on time.
 # Sleeps cannot end early but a busy machine can run late, so every time may
 # be 50 ms early and up to a second late.
@@ -51,7 +51,7 @@ expect() {
 		fail "standard error '$error', not '$want_error'"
 	on_time "$end" $((want_end * 1000)) "the run's end"
 	[[ $out =~ ^([0-9]\ )*$ && ${#out} == $((20 * ${#starts[@]})) ]] ||
-		{ fail "counts_interleave_live_and_on_time '$out' is not ${#starts[@]} counts of two-byte items"; return; }
+		{ fail "output '$out' is not ${#starts[@]} counts of two-byte items"; return; }
 	while read -r t v; do
 		for w in "${!starts[@]}"; do ((next[w] == v)) && break; done
 		((next[w] == v)) || { fail "$v at $t ms breaks the ascending counts"; return; }
