@@ -7,11 +7,14 @@
 #include <cerrno>
 #include <cstdio>
 
+namespace
+{
+
 // Runs on each worker thread. Each item is flushed as soon as it is printed,
 // so a reader sees it live whether standard output is a terminal, a pipe or
 // a file. A failed write neither stops the count nor changes its timing; the
 // errno of the first one goes to *arg, for main to report.
-static void *counter(void *arg)
+void *counter(void *arg)
 {
 	auto *write_error = static_cast<int *>(arg);
 
@@ -25,15 +28,17 @@ static void *counter(void *arg)
 }
 
 // Starts a worker, or says on standard error why the system would not.
-static bool start(pthread_t *worker, int *write_error)
+bool start(pthread_t *worker, int *write_error)
 {
-	int error = pthread_create(worker, nullptr, counter, write_error);
+	const int error = pthread_create(worker, nullptr, counter, write_error);
 	if (error != 0) {
 		errno = error;
 		std::perror("stagger: cannot create thread");
 	}
 	return error == 0;
 }
+
+} // namespace
 
 int main()
 {
@@ -42,9 +47,9 @@ int main()
 	int first_write_error = 0;
 	int second_write_error = 0;
 
-	bool first_started = start(&first, &first_write_error);
+	const bool first_started = start(&first, &first_write_error);
 	sleep(3);
-	bool second_started = start(&second, &second_write_error);
+	const bool second_started = start(&second, &second_write_error);
 
 	// A worker that was never created has nothing to join.
 	if (first_started)
@@ -54,7 +59,7 @@ int main()
 
 	// Both workers write to the one standard output, so one report covers
 	// both.
-	int write_error =
+	const int write_error =
 	    first_write_error != 0 ? first_write_error : second_write_error;
 	if (write_error != 0) {
 		errno = write_error;
