@@ -1,14 +1,29 @@
 #!/usr/bin/env bash
-# check.sh CASE STAGGER FAILCREATE: runs the program as a user would, in the
-# way CASE names, and checks what came of it: the bytes its reader received
-# and when each item arrived, standard error, the exit status, and when the
-# run ended. Times are milliseconds from just before the program starts.
+# check.sh CASE SLOT STAGGER FAILCREATE [EMULATOR...]: runs the program
+# (through EMULATOR, if one is given) as a user would, in the way CASE
+# names, and checks what came of it: the bytes its reader received and when
+# each item arrived, standard error, the exit status, and when the run
+# ended. Times are milliseconds from just before the program starts.
 set -u
 export LC_ALL=C
-case_name=$1 stagger=$2 failcreate=$3
+case_name=$1 slot=$2 stagger=$3 failcreate=$4 emulator=("${@:5}")
+program=("${emulator[@]}" "$stagger")
 tmp=$(mktemp -d) && trap 'rm -rf "$tmp"' EXIT
 # A run leaves in $tmp the bytes that its reader received (out), when each
 # item arrived ("MS DIGIT" lines, arrivals) and its standard error (err).
+
+# skip REASON: this system cannot run the case as written.
+skip() {
+	echo "$case_name: skipped: $*" >&2
+	exit 77
+}
+[[ ${EPOCHREALTIME-} ]] ||
+	skip "this bash ($BASH_VERSION) has no EPOCHREALTIME to time items by"
+
+# The cases run side by side. Each in its SLOT, 60 ms after the one before,
+# their programs start one at a time and so start on time, even where that
+# takes an emulator tens of ms of both cores.
+sleep "$(printf '0.%03d' $((slot * 60)))"
 
 now() { printf -v "$1" %d "${EPOCHREALTIME//[!0-9]/}"; } # microseconds
 
@@ -26,15 +41,16 @@ take() {
 }
 
 # run TO COMMAND...: runs COMMAND with its standard output going to the
-# reader `take TO` or, if TO is a path, to that file; prints the exit status
-# and when the run ended.
+# reader `take TO`, or, if TO is "unwritable", open for reading only, which
+# fails every write on any system; prints the exit status and when the run
+# ended.
 run() {
 	local to=$1 start end status
 	shift
 	: >"$tmp/out" && : >"$tmp/arrivals"
 	now start
-	if [[ $to == /* ]]; then
-		"$@" 2>"$tmp/err" >"$to"
+	if [[ $to == unwritable ]]; then
+		"$@" 2>"$tmp/err" 1</dev/null
 		status=$?
 	else
 		"$@" 2>"$tmp/err" | take "$to" "$start"
@@ -50,7 +66,8 @@ run() {
 # items of the count of a worker started at each START second, each on time.
 expect() {
 	local want_status=$1 want_error=$2 want_end=$3 status end
-	local out error starts=() counts=() next=() total=0 failed=0 t v w
+	local out error starts=() counts=() next=() total=0 failed=0
+	local t v w due start_up=
 	shift 3
 	read -r status end
 	IFS= read -r -d '' out <"$tmp/out"
@@ -63,7 +80,6 @@ expect() {
 	[[ $status == "$want_status" ]] || fail "exit status $status, not $want_status"
 	[[ $error == "$want_error${want_error:+$'\n'}" ]] ||
 		fail "standard error '$error', not '$want_error'"
-	on_time "$end" "$want_end" || fail "ended at $end ms, not at $want_end s"
 	[[ $out =~ ^([0-9]\ )*$ && ${#out} == $((2 * total)) ]] ||
 		{ fail "output '$out' is not $total two-byte items"; return 1; }
 	while read -r t v; do
@@ -72,82 +88,112 @@ expect() {
 		done
 		((next[w] == v && v < counts[w])) ||
 			{ fail "$v at $t ms breaks the ascending counts"; return 1; }
-		on_time "$t" $((starts[w] + v)) || {
+		next[w]=$((v + 1))
+		due=$(((starts[w] + v) * 1000))
+		if [[ -z $start_up ]]; then
+			start_up=$((t - due))
+			((start_up >= -50 && start_up < 250)) || {
+				fail "the first item came at $t ms, not within 250 ms of $due ms"
+				return 1
+			}
+		fi
+		on_time $((t - start_up)) "$due" || {
 			fail "the count started at ${starts[w]} s wrote $v at $t ms," \
-				"not at $((starts[w] + v)) s"
+				"not at $due ms (+$start_up ms to start)"
 			return 1
 		}
-		next[w]=$((v + 1))
 	done <"$tmp/arrivals"
+	on_time $((end - ${start_up:-0})) $((want_end * 1000)) ||
+		fail "the run ended at $end ms, not at $want_end s (+${start_up:-0} ms to start)"
 	return $failed
 }
 
 # fail MESSAGE: says what is wrong, and marks expect's run failed.
 fail() { echo "$case_name: $*" >&2; failed=1; }
 
-# on_time MS SECONDS: whether MS is on time for something due at SECONDS.
-# Sleeps never end early, so only the clock's slack may make a time early.
-# A busy machine makes it late: by a few ms when idle, by up to 80 ms over a
-# run with eight busy processes on two cores, and an emulator's start-up
-# adds tens of ms more. 200 ms late passes all that and still fails any
-# schedule 250 ms off: a first item that late, a slow period, a wrong
-# stagger, a worker that leaves without its last sleep.
+# on_time MS DUE: whether what came at MS was on time for DUE, both in ms
+# after the program started, which the run's first item tells: that item
+# may take up to 250 ms, for an emulator's start-up or a busy machine's.
+# Sleeps never end early: a time seems early only by as much as the reader
+# was late to see the first item, well within 100 ms. A busy machine makes
+# it late: by a few ms idle, by up to 50 ms with eight busy processes on two
+# cores. 200 ms late passes that with room to spare and still fails any
+# schedule 250 ms off: a slow period, a wrong stagger, a worker that leaves
+# without its last sleep.
 on_time() {
-	(($1 >= $2 * 1000 - 50 && $1 < $2 * 1000 + 200))
+	(($1 >= $2 - 100 && $1 < $2 + 200))
 }
 
-with_default_sigpipe() { env --default-signal=PIPE "$@"; }
+# The program runs with the signal dispositions that it inherits. Ignoring
+# SIGPIPE is for a shell to do; restoring it, once the tests' own parent
+# ignored it, takes GNU env, and without one those cases cannot run.
 ignoring_sigpipe() { trap '' PIPE && "$@"; }
+default_sigpipe() {
+	if [[ $(trap -p PIPE) ]]; then
+		env --default-signal=PIPE true 2>/dev/null ||
+			skip "SIGPIPE is ignored here, and no env can restore it"
+		echo env --default-signal=PIPE
+	fi
+}
 
 # failing_creates CALLS COMMAND...: runs COMMAND with the pthread_create
-# calls that CALLS lists (1,2: the first and the second) failing with
-# EAGAIN, as on a system out of threads.
+# calls that CALLS lists ("1 2": the first and the second) failing with
+# EAGAIN, as on a system out of threads, and noted in $tmp/failed-creates.
+# An emulator takes the guest's environment from QEMU_SET_ENV; a shared
+# AddressSanitizer runtime, which asks to be loaded first, works all the same.
 failing_creates() {
-	env LD_PRELOAD="$failcreate" FAIL_PTHREAD_CREATE="$1" \
-		ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
-		"${@:2}"
-}
-# A program that carries its own pthread_create, as one linked with a
-# sanitizer's static runtime may, reaches that before the preloaded one,
-# which then cannot tell the program's calls from the runtime's: there the
-# cases that need it are skipped. A shared AddressSanitizer runtime asks to
-# be loaded first; it works all the same.
-needs_failing_creates() {
-	if nm -D --defined-only "$stagger" | grep -qw pthread_create; then
-		echo "$case_name: skipped: the program defines its own" \
-			"pthread_create, so a preloaded one cannot make it fail" >&2
-		exit 77
+	local calls=$1 log=$tmp/failed-creates
+	shift
+	if ((${#emulator[@]})); then
+		QEMU_SET_ENV="LD_PRELOAD=$failcreate,FAIL_PTHREAD_CREATE=$calls,FAILED_PTHREAD_CREATE_LOG=$log" \
+			"$@"
+	else
+		LD_PRELOAD=$failcreate FAIL_PTHREAD_CREATE=$calls \
+			FAILED_PTHREAD_CREATE_LOG=$log \
+			ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
+			"$@"
 	fi
+}
+# creates_failed CALLS: whether the run's pthread_create calls failed as
+# CALLS lists. A loader may ignore LD_PRELOAD, as macOS's does, and a
+# program may carry its own pthread_create, as one linked with a static
+# sanitizer runtime does, which the preloaded one cannot replace.
+creates_failed() {
+	[[ $failcreate ]] ||
+		skip "this system's dlfcn.h has no RTLD_NEXT to preload pthread_create by"
+	[[ -e $tmp/failed-creates && $(<"$tmp/failed-creates") == "${1// /$'\n'}" ]] ||
+		skip "the preloaded pthread_create did not fail calls $1"
 }
 
 created="stagger: cannot create thread: Resource temporarily unavailable"
 case $case_name in
 counts_interleave_on_schedule)
-	run all "$stagger" | expect 0 '' 13 0:10 3:10 ;;
+	run all "${program[@]}" | expect 0 '' 13 0:10 3:10 ;;
 arguments_change_nothing)
-	run all "$stagger" --help -v '' 'two words' - |
+	run all "${program[@]}" --help -v '' 'two words' - |
 		expect 0 '' 13 0:10 3:10 ;;
 # The reader takes the items up to 3 s, from both workers, and leaves. The
 # next writes, at 4 s, meet a broken pipe, whose default action ends the
 # program (status 128 + 13); ignored, it is a write error like any other.
 reader_leaving_ends_run_at_next_write)
-	run 5 with_default_sigpipe "$stagger" | expect 141 '' 4 0:4 3:1 ;;
+	with=$(default_sigpipe) || exit
+	run 5 $with "${program[@]}" | expect 141 '' 4 0:4 3:1 ;;
 reader_leaving_reported_when_sigpipe_ignored)
-	run 5 ignoring_sigpipe "$stagger" |
+	run 5 ignoring_sigpipe "${program[@]}" |
 		expect 1 "stagger: write error: Broken pipe" 13 0:4 3:1 ;;
-full_device_reported)
-	run /dev/full "$stagger" |
-		expect 1 "stagger: write error: No space left on device" 13 ;;
+unwritable_output_reported)
+	run unwritable "${program[@]}" |
+		expect 1 "stagger: write error: Bad file descriptor" 13 ;;
 first_worker_failure_reported)
-	needs_failing_creates
-	run all failing_creates 1 "$stagger" | expect 1 "$created" 13 3:10 ;;
+	run all failing_creates 1 "${program[@]}" >"$tmp/run"
+	creates_failed 1 && expect 1 "$created" 13 3:10 <"$tmp/run" ;;
 second_worker_failure_reported)
-	needs_failing_creates
-	run all failing_creates 2 "$stagger" | expect 1 "$created" 10 0:10 ;;
+	run all failing_creates 2 "${program[@]}" >"$tmp/run"
+	creates_failed 2 && expect 1 "$created" 10 0:10 <"$tmp/run" ;;
 both_worker_failures_reported)
-	needs_failing_creates
-	run all failing_creates 1,2 "$stagger" |
-		expect 1 "$created"$'\n'"$created" 3 ;;
+	run all failing_creates "1 2" "${program[@]}" >"$tmp/run"
+	creates_failed "1 2" &&
+		expect 1 "$created"$'\n'"$created" 3 <"$tmp/run" ;;
 *)
 	echo "$case_name: no such case" >&2
 	exit 2

@@ -1,26 +1,35 @@
 // Preloaded under the program to make some of its pthread_create calls fail
 // with EAGAIN, as a system out of threads would. FAIL_PTHREAD_CREATE lists
-// them by number, from 1, separated by commas: "2", or "1,2".
+// them by number, from 1, separated by spaces: "2", or "1 2". Each failed
+// call's number is added to the file FAILED_PTHREAD_CREATE_LOG names, which
+// shows the tests that the preload took effect.
 
 #include <dlfcn.h>
 #include <pthread.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
+namespace
+{
+
 // Whether the list names this call.
-static bool listed(const char *list, long call)
+bool listed(const char *list, long call)
 {
 	char *end = nullptr;
 
-	for (; list != nullptr && *list != '\0'; list = end + (*end == ',')) {
-		if (std::strtol(list, &end, 10) == call)
-			return true;
+	for (; list != nullptr; list = end) {
+		const long listed_call = std::strtol(list, &end, 10);
 		if (end == list)
 			return false;
+		if (listed_call == call)
+			return true;
 	}
 	return false;
 }
+
+} // namespace
 
 // The noexcept clause is the C library's own: glibc's header says
 // noexcept, others say nothing, and a replacement must agree with it.
@@ -29,11 +38,20 @@ extern "C" int pthread_create(pthread_t *thread, const pthread_attr_t *attr,
     void *arg) noexcept(noexcept(pthread_create(thread, attr, routine, arg)))
 {
 	static long calls;
+	++calls;
 	// The program creates its threads from one thread, and nothing in it
 	// changes the environment.
-	// NOLINTNEXTLINE(concurrency-mt-unsafe)
-	if (listed(std::getenv("FAIL_PTHREAD_CREATE"), ++calls))
+	// NOLINTBEGIN(concurrency-mt-unsafe)
+	if (listed(std::getenv("FAIL_PTHREAD_CREATE"), calls)) {
+		const char *log = std::getenv("FAILED_PTHREAD_CREATE_LOG");
+		FILE *noted = log != nullptr ? std::fopen(log, "a") : nullptr;
+		if (noted != nullptr) {
+			std::fprintf(noted, "%ld\n", calls);
+			std::fclose(noted);
+		}
 		return EAGAIN;
+	}
+	// NOLINTEND(concurrency-mt-unsafe)
 	auto *real = reinterpret_cast<decltype(&pthread_create)>(
 	    dlsym(RTLD_NEXT, "pthread_create"));
 	return real(thread, attr, routine, arg);
