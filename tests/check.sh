@@ -157,7 +157,7 @@ failing_creates() {
 # creates_failed CALLS: whether the run's pthread_create calls failed as
 # CALLS lists. A loader may ignore LD_PRELOAD, as macOS's does, and a
 # program may carry its own pthread_create, as one linked with a static
-# sanitizer runtime does, which the preloaded one cannot replace.
+# sanitizer runtime does, in front of which the preloaded one fails none.
 creates_failed() {
 	[[ $failcreate ]] ||
 		skip "this system's dlfcn.h has no RTLD_NEXT to preload pthread_create by"
