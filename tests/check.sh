@@ -176,8 +176,8 @@ arguments_change_nothing)
 # next writes, at 4 s, meet a broken pipe, whose default action ends the
 # program (status 128 + 13); ignored, it is a write error like any other.
 reader_leaving_ends_run_at_next_write)
-	with=$(default_sigpipe) || exit
-	run 5 $with "${program[@]}" | expect 141 '' 4 0:4 3:1 ;;
+	sigpipe_default=$(default_sigpipe) || exit
+	run 5 $sigpipe_default "${program[@]}" | expect 141 '' 4 0:4 3:1 ;;
 reader_leaving_reported_when_sigpipe_ignored)
 	run 5 ignoring_sigpipe "${program[@]}" |
 		expect 1 "stagger: write error: Broken pipe" 13 0:4 3:1 ;;
