@@ -160,7 +160,7 @@ failing_creates() {
 # sanitizer runtime does, in front of which the preloaded one fails none.
 creates_failed() {
 	[[ $failcreate ]] ||
-		skip "this system's dlfcn.h has no RTLD_NEXT to preload pthread_create by"
+		skip "this system's dlfcn.h has no RTLD_NEXT or dladdr to preload by"
 	[[ -e $tmp/failed-creates && $(<"$tmp/failed-creates") == "${1// /$'\n'}" ]] ||
 		skip "the preloaded pthread_create did not fail calls $1"
 }
