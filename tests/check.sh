@@ -246,6 +246,10 @@ reader_leaving_ends_run_at_next_write)
 reader_leaving_reported_when_sigpipe_ignored)
 	run 5 ignoring_sigpipe "${program[@]}" |
 		expect 1 "stagger: write error: Broken pipe" 13 0:4 3:1 ;;
+# The reader leaves once the first worker is done: only the second fails.
+second_worker_write_error_reported)
+	run 18 ignoring_sigpipe "${program[@]}" |
+		expect 1 "stagger: write error: Broken pipe" 13 0:10 3:8 ;;
 unwritable_output_reported)
 	run unwritable "${program[@]}" |
 		expect 1 "stagger: write error: Bad file descriptor" 13 ;;
