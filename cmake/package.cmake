@@ -3,6 +3,26 @@
 # package. Both are reproducible: the same bytes from the same commit,
 # whoever builds it, wherever, whenever.
 
+# Both are named for the machine that the program is built for, as Debian
+# names it where dpkg-architecture knows the compiler's target: a cross
+# build's packages are not the build machine's.
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine
+                OUTPUT_VARIABLE target OUTPUT_STRIP_TRAILING_WHITESPACE
+                ERROR_QUIET)
+find_program(DPKG_ARCHITECTURE dpkg-architecture)
+mark_as_advanced(DPKG_ARCHITECTURE)
+if(DPKG_ARCHITECTURE AND target)
+  execute_process(COMMAND ${DPKG_ARCHITECTURE} -t ${target} -q DEB_HOST_ARCH
+                  OUTPUT_VARIABLE arch OUTPUT_STRIP_TRAILING_WHITESPACE
+                  ERROR_QUIET)
+endif()
+if(NOT arch)
+  set(arch ${CMAKE_SYSTEM_PROCESSOR})
+endif()
+string(TOLOWER "${CMAKE_SYSTEM_NAME}-${arch}" CPACK_SYSTEM_NAME)
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${arch})
+set(CPACK_STAGGER_ARCH ${arch})
+
 set(CPACK_PACKAGE_VENDOR "The stagger authors")
 set(CPACK_PACKAGE_CONTACT "The stagger authors <stagger@example.org>")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
