@@ -21,7 +21,6 @@ if(NOT arch)
 endif()
 string(TOLOWER "${CMAKE_SYSTEM_NAME}-${arch}" CPACK_SYSTEM_NAME)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${arch})
-set(CPACK_STAGGER_ARCH ${arch})
 
 set(CPACK_PACKAGE_VENDOR "The stagger authors")
 set(CPACK_PACKAGE_CONTACT "The stagger authors <stagger@example.org>")
