@@ -42,10 +42,12 @@ set(CPACK_STAGGER_MANDIR ${CMAKE_INSTALL_MANDIR})
 set(CPACK_STAGGER_DOCDIR ${CMAKE_INSTALL_DOCDIR})
 set(CPACK_STAGGER_DEBIAN_DIR ${PROJECT_BINARY_DIR}/debian)
 
+# Debian's programs use the system's C library: a static build makes the
+# tarball alone.
 set(CPACK_GENERATOR TGZ)
 find_program(DPKG dpkg)
 mark_as_advanced(DPKG)
-if(DPKG)
+if(DPKG AND NOT STAGGER_STATIC)
   list(APPEND CPACK_GENERATOR DEB)
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

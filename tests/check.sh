@@ -204,12 +204,23 @@ default_sigpipe() {
 # failing_creates CALLS COMMAND...: runs COMMAND with the pthread_create
 # calls that CALLS lists ("1 2": the first and the second) failing with
 # EAGAIN, as on a system out of threads, and noted in $tmp/failed-creates.
-# An emulator takes the guest's environment from QEMU_SET_ENV; a shared
-# AddressSanitizer runtime, which asks to be loaded first, works all the same.
+# FAILCREATE is the library to preload for that or, for a static program,
+# which takes no preloaded library, strace: that fails the clone3 system
+# call beneath each listed pthread_create (one each, in glibc since 2.34),
+# for a CALLS of consecutive numbers. An emulator takes the guest's
+# environment from QEMU_SET_ENV; a shared AddressSanitizer runtime, which
+# asks to be loaded first, works all the same.
 failing_creates() {
 	local calls=$1 log=$tmp/failed-creates
 	shift
-	if ((${#emulator[@]})); then
+	if [[ ${failcreate##*/} == strace ]]; then
+		"$failcreate" -f -qq -o "$tmp/strace" -e trace=clone3 \
+			-e inject=clone3:error=EAGAIN:when="${calls// /..}" "$@"
+		local status=$?
+		awk '/clone3\(/ { n++ } /\(INJECTED\)$/ { print n }' \
+			"$tmp/strace" >"$log" 2>/dev/null
+		return $status
+	elif ((${#emulator[@]})); then
 		QEMU_SET_ENV="LD_PRELOAD=$failcreate,FAIL_PTHREAD_CREATE=$calls,FAILED_PTHREAD_CREATE_LOG=$log" \
 			"$@"
 	else
@@ -226,6 +237,8 @@ failing_creates() {
 creates_failed() {
 	[[ $failcreate ]] ||
 		skip "this system's dlfcn.h has no RTLD_NEXT or dladdr to preload by"
+	[[ $failcreate == *-NOTFOUND ]] &&
+		skip "a static program takes no preloaded library, and no strace is here"
 	[[ -e $tmp/failed-creates && $(<"$tmp/failed-creates") == "${1// /$'\n'}" ]] ||
 		skip "the preloaded pthread_create did not fail calls $1"
 }
