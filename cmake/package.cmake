@@ -34,6 +34,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "sees it at once. A worker that cannot be created, or output that\n"
   "cannot be written, is reported on standard error with exit status 1.")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package-time.cmake)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/staging.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb-members.cmake)
 set(CPACK_STAGGER_STRIP ${CMAKE_STRIP})
@@ -43,12 +44,16 @@ set(CPACK_STAGGER_DOCDIR ${CMAKE_INSTALL_DOCDIR})
 set(CPACK_STAGGER_DEBIAN_DIR ${PROJECT_BINARY_DIR}/debian)
 
 # Debian's programs use the system's C library: a static build makes the
-# tarball alone.
-set(CPACK_GENERATOR TGZ)
-find_program(DPKG dpkg)
-mark_as_advanced(DPKG)
-if(DPKG AND NOT STAGGER_STATIC)
-  list(APPEND CPACK_GENERATOR DEB)
+# tarball alone. Windows takes a zip archive.
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+else()
+  set(CPACK_GENERATOR TGZ)
+  find_program(DPKG dpkg)
+  mark_as_advanced(DPKG)
+  if(DPKG AND NOT STAGGER_STATIC)
+    list(APPEND CPACK_GENERATOR DEB)
+  endif()
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

@@ -1,11 +1,5 @@
 # Run by cpack on the files staged for each package, before it packs them.
 
-# Every file in a package has the time that the builder's SOURCE_DATE_EPOCH
-# says or, failing that, the newest release's date: never the build's own.
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  set(ENV{SOURCE_DATE_EPOCH} ${CPACK_STAGGER_RELEASE_TIME})
-endif()
-
 # Directories are made under the builder's umask; in a package they are
 # 0755 whatever it was.
 file(GLOB_RECURSE staged LIST_DIRECTORIES true ${CPACK_TEMPORARY_DIRECTORY}/*)

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# check.sh CASE SLOT BUILD STAGGER FAILCREATE [EMULATOR...]: runs the
+# check.sh CASE SLOT BUILD SYSTEM STAGGER FAILCREATE [EMULATOR...]: runs the
 # program (through EMULATOR, where this kernel cannot run it) as a user
 # would, in the way CASE names, and checks what came of it: the bytes its
 # reader received and when each item arrived, standard error and when each
 # line of it came, the exit status, and when the run ended. BUILD is
-# "sanitized" for a program with a sanitizer's runtime, else "plain". Times
-# are milliseconds from just before the program starts.
+# "sanitized" for a program with a sanitizer's runtime, else "plain";
+# SYSTEM is "windows" for a Windows program, else "posix"; FAILCREATE
+# is how to fail the program's thread creation (see failing_creates), or
+# why nothing here can. Times are milliseconds from just before the program
+# starts.
 set -u
 export LC_ALL=C
-case_name=$1 slot=$2 build=$3 stagger=$4 failcreate=$5 emulator=("${@:6}")
+case_name=$1 slot=$2 build=$3 system=$4 stagger=$5 failcreate=$6 emulator=("${@:7}")
 
 # A program for another machine runs through its emulator, unless this
 # kernel runs it itself, as a 64-bit x86 kernel built with 32-bit support
@@ -82,16 +85,16 @@ note_errors() {
 }
 
 # run TO COMMAND...: runs COMMAND with its standard output going to the
-# reader `take TO`, or, if TO is "unwritable", open for reading only, which
-# fails every write on any system, and its standard error to note_errors;
-# prints the exit status and when the run ended.
+# reader `take TO`, or, if TO is "unwritable", a file open for reading only,
+# which fails every write on any system, and its standard error to
+# note_errors; prints the exit status and when the run ended.
 run() {
 	local to=$1 start end status
 	shift
 	: >"$tmp/out" && : >"$tmp/arrivals" && : >"$tmp/err" && : >"$tmp/err-times"
 	now start
 	if [[ $to == unwritable ]]; then
-		noting_errors "$start" "$@" 3</dev/null
+		noting_errors "$start" "$@" 3<"$tmp/out"
 		status=$?
 	else
 		noting_errors "$start" "$@" 3>&1 | take "$to" "$start"
@@ -130,7 +133,11 @@ expect() {
 	done
 
 	[[ $status == "$want_status" ]] || fail "exit status $status, not $want_status"
-	[[ $error == "$want_error${want_error:+$'\n'}" ]] ||
+	# A Windows program's C runtime ends each line of text with CR LF.
+	local eol=$'\n'
+	[[ $system == windows ]] && eol=$'\r\n'
+	want_error=${want_error//$'\n'/$eol}
+	[[ $error == "$want_error${want_error:+$eol}" ]] ||
 		fail "standard error '$error', not '$want_error'"
 	[[ $out =~ ^([0-9]\ )*$ && ${#out} == $((2 * total)) ]] ||
 		{ fail "output '$out' is not $total two-byte items"; return 1; }
@@ -235,15 +242,17 @@ failing_creates() {
 # program may carry its own pthread_create, as one linked with a static
 # sanitizer runtime does, in front of which the preloaded one fails none.
 creates_failed() {
-	[[ $failcreate ]] ||
-		skip "this system's dlfcn.h has no RTLD_NEXT or dladdr to preload by"
-	[[ $failcreate == *-NOTFOUND ]] &&
-		skip "a static program takes no preloaded library, and no strace is here"
+	[[ $failcreate == /* ]] || skip "$failcreate"
 	[[ -e $tmp/failed-creates && $(<"$tmp/failed-creates") == "${1// /$'\n'}" ]] ||
 		skip "the preloaded pthread_create did not fail calls $1"
 }
 
 created="stagger: cannot create thread: Resource temporarily unavailable"
+# A write to a pipe whose reader has gone raises SIGPIPE or, where it is
+# ignored, fails with EPIPE. Windows has no SIGPIPE, and its C runtime
+# fails the write with EINVAL.
+broken_pipe="stagger: write error: Broken pipe"
+[[ $system == windows ]] && broken_pipe="stagger: write error: Invalid argument"
 case $case_name in
 counts_interleave_on_schedule)
 	run all "${program[@]}" | expect 0 '' 13 0:10 3:10 ;;
@@ -252,17 +261,22 @@ arguments_change_nothing)
 		expect 0 '' 13 0:10 3:10 ;;
 # The reader takes the items up to 3 s, from both workers, and leaves. The
 # next writes, at 4 s, meet a broken pipe, whose default action ends the
-# program (status 128 + 13); ignored, it is a write error like any other.
+# program (status 128 + 13); ignored, or where there is no SIGPIPE, it is a
+# write error like any other.
 reader_leaving_ends_run_at_next_write)
+	if [[ $system == windows ]]; then
+		run 5 "${program[@]}" | expect 1 "$broken_pipe" 13 0:4 3:1
+		exit
+	fi
 	sigpipe_default=$(default_sigpipe) || exit
 	run 5 $sigpipe_default "${program[@]}" | expect 141 '' 4 0:4 3:1 ;;
 reader_leaving_reported_when_sigpipe_ignored)
 	run 5 ignoring_sigpipe "${program[@]}" |
-		expect 1 "stagger: write error: Broken pipe" 13 0:4 3:1 ;;
+		expect 1 "$broken_pipe" 13 0:4 3:1 ;;
 # The reader leaves once the first worker is done: only the second fails.
 second_worker_write_error_reported)
 	run 18 ignoring_sigpipe "${program[@]}" |
-		expect 1 "stagger: write error: Broken pipe" 13 0:10 3:8 ;;
+		expect 1 "$broken_pipe" 13 0:10 3:8 ;;
 unwritable_output_reported)
 	run unwritable "${program[@]}" |
 		expect 1 "stagger: write error: Bad file descriptor" 13 ;;
