@@ -7,7 +7,7 @@
 # "sanitized" for a program with a sanitizer's runtime, else "plain";
 # SYSTEM is "windows" for a Windows program, else "posix"; FAILCREATE
 # is how to fail the program's thread creation (see failing_creates), or
-# why nothing here can. Times are milliseconds from just before the program
+# why nothing here can (none is needed for Windows). Times are milliseconds from just before the program
 # starts.
 set -u
 export LC_ALL=C
@@ -242,6 +242,8 @@ failing_creates() {
 # program may carry its own pthread_create, as one linked with a static
 # sanitizer runtime does, in front of which the preloaded one fails none.
 creates_failed() {
+	[[ $system == windows ]] &&
+		skip "a Windows program takes no preloaded library, nor strace"
 	[[ $failcreate == /* ]] || skip "$failcreate"
 	[[ -e $tmp/failed-creates && $(<"$tmp/failed-creates") == "${1// /$'\n'}" ]] ||
 		skip "the preloaded pthread_create did not fail calls $1"
