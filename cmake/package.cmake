@@ -4,23 +4,15 @@
 # whoever builds it, wherever, whenever.
 
 # Both are named for the machine that the program is built for, as Debian
-# names it where dpkg-architecture knows the compiler's target: a cross
-# build's packages are not the build machine's.
+# names it where dpkg is: a cross build's packages are not the build
+# machine's. That name is asked of dpkg-architecture when the packages are
+# made, not here, so that a build that follows an install of the tools
+# names them right (package-time.cmake).
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine
-                OUTPUT_VARIABLE target OUTPUT_STRIP_TRAILING_WHITESPACE
-                ERROR_QUIET)
-find_program(DPKG_ARCHITECTURE dpkg-architecture)
-mark_as_advanced(DPKG_ARCHITECTURE)
-if(DPKG_ARCHITECTURE AND target)
-  execute_process(COMMAND ${DPKG_ARCHITECTURE} -t ${target} -q DEB_HOST_ARCH
-                  OUTPUT_VARIABLE arch OUTPUT_STRIP_TRAILING_WHITESPACE
-                  ERROR_QUIET)
-endif()
-if(NOT arch)
-  set(arch ${CMAKE_SYSTEM_PROCESSOR})
-endif()
-string(TOLOWER "${CMAKE_SYSTEM_NAME}-${arch}" CPACK_SYSTEM_NAME)
-set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${arch})
+                OUTPUT_VARIABLE CPACK_STAGGER_TARGET
+                OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+set(CPACK_STAGGER_PROCESSOR ${CMAKE_SYSTEM_PROCESSOR})
+string(TOLOWER "${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}" CPACK_SYSTEM_NAME)
 
 set(CPACK_PACKAGE_VENDOR "The stagger authors")
 set(CPACK_PACKAGE_CONTACT "The stagger authors <stagger@example.org>")
@@ -52,8 +44,10 @@ else()
   set(CPACK_GENERATOR TGZ)
   find_program(DPKG dpkg)
   mark_as_advanced(DPKG)
+  set(CPACK_STAGGER_DEBIAN_NAMES ${DPKG})
   if(DPKG AND NOT STAGGER_STATIC)
     list(APPEND CPACK_GENERATOR DEB)
+    set(CPACK_STAGGER_DEB ON)
   endif()
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -10,28 +10,6 @@ foreach(path IN LISTS staged)
   endif()
 endforeach()
 
-# CPack's Debian step needs file, and without dpkg-shlibdeps it would make
-# a package with no dependencies, one that installs where it cannot run.
-# dpkg-shlibdeps reads them from the C library of the package's
-# architecture, which for a foreign one is installed beside the system's.
-if(CPACK_GENERATOR STREQUAL "DEB")
-  find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
-  find_program(FILE_UTILITY file)
-  if(NOT DPKG_SHLIBDEPS OR NOT FILE_UTILITY)
-    message(FATAL_ERROR "a Debian package needs dpkg-shlibdeps and file "
-      "to compute its dependencies: install the packages dpkg-dev and file")
-  endif()
-  set(libc libc6:${CPACK_DEBIAN_PACKAGE_ARCHITECTURE})
-  execute_process(COMMAND dpkg-query -W -f=\${db:Status-Status} ${libc}
-                  OUTPUT_VARIABLE status ERROR_QUIET)
-  if(NOT status STREQUAL "installed")
-    message(FATAL_ERROR "a Debian package for "
-      "${CPACK_DEBIAN_PACKAGE_ARCHITECTURE} takes its dependencies from "
-      "${libc}: dpkg --add-architecture "
-      "${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}, apt-get update, and install it")
-  endif()
-endif()
-
 # Debian wants the manual and the changelog compressed without a name or a
 # time in them, the licence and release notes in its own formats, and the
 # program without the compilers' notes on themselves, as dh_strip leaves it.
