@@ -1,0 +1,71 @@
+// check-workflow.mjs WORKFLOW...: reads each workflow as GitHub does, with
+// its own parser and against its own schema of workflows, and holds it to
+// the project's rules: every job has a time limit; no job may write but
+// "release", whose rights are exactly those that publishing and attesting
+// a release take; and "release", where there is one, waits for every
+// other job. Prints what is wrong, and exits 1 if anything is. It imports
+// @actions/workflow-parser from a node_modules folder beside it or above.
+import { register } from "node:module";
+import { readFileSync } from "node:fs";
+
+// The parser imports its schema as JSON without saying so, as a bundler
+// lets it; Node.js wants to be told.
+register("data:text/javascript," + encodeURIComponent(`
+export async function resolve(specifier, context, next) {
+  const resolved = await next(specifier, context);
+  return resolved.url.endsWith(".json")
+    ? { ...resolved, importAttributes: { type: "json" } }
+    : resolved;
+}`));
+const { parseWorkflow, convertWorkflowTemplate, NoOperationTraceWriter } =
+  await import("@actions/workflow-parser");
+
+const releaseRights = "attestations: write, contents: write, id-token: write";
+
+// The parser's tokens, as their JSON gives them, made plain values:
+// mappings objects, sequences arrays.
+const plain = (token) =>
+  token?.map ? Object.fromEntries(token.map.map(({ Key, Value }) => [Key, plain(Value)]))
+  : token?.seq ? token.seq.map(plain)
+  : token;
+const rights = (permissions) =>
+  typeof permissions === "string" ? permissions
+  : Object.entries(permissions ?? {}).map(([scope, level]) => `${scope}: ${level}`)
+    .sort().join(", ");
+
+let failed = false;
+const wrong = (message) => {
+  console.log(message);
+  failed = true;
+};
+for (const name of process.argv.slice(2)) {
+  const parsed = parseWorkflow({ name, content: readFileSync(name, "utf8") },
+    new NoOperationTraceWriter());
+  await convertWorkflowTemplate(parsed.context, parsed.value);
+  parsed.context.errors.getErrors().forEach((error) => wrong(error.message));
+  const workflow = plain(JSON.parse(JSON.stringify(parsed.value ?? {})));
+  const jobs = workflow.jobs ?? {};
+
+  if (/write/.test(rights(workflow.permissions)))
+    wrong(`${name}: the workflow's own rights write: ${rights(workflow.permissions)}`);
+  for (const [id, job] of Object.entries(jobs)) {
+    if (typeof job["timeout-minutes"] !== "number")
+      wrong(`${name}: job ${id} has no time limit`);
+    if (id === "release" && rights(job.permissions) !== releaseRights)
+      wrong(`${name}: job release may ${rights(job.permissions)}, not ${releaseRights}`);
+    if (id !== "release" && /write/.test(rights(job.permissions)))
+      wrong(`${name}: job ${id} may write: ${rights(job.permissions)}`);
+  }
+  if (jobs.release) {
+    const awaited = new Set();
+    const wait = (id) => [jobs[id]?.needs ?? []].flat().forEach((need) => {
+      awaited.add(need);
+      wait(need);
+    });
+    wait("release");
+    for (const id of Object.keys(jobs))
+      if (id !== "release" && !awaited.has(id))
+        wrong(`${name}: job release does not wait for ${id}`);
+  }
+}
+process.exit(failed ? 1 : 0);
