@@ -38,6 +38,10 @@ program=("${emulator[@]}" "$stagger")
 runtime=0
 [[ $build == sanitized ]] && runtime=$((runtime + 450))
 ((${#emulator[@]})) && runtime=$((runtime + 550))
+# Windows itself, under Cygwin's or Git for Windows' bash, starts a process
+# slowly, and each case starts several, its program among them, nine cases
+# at a time: allowed for as an emulator's start-up is.
+case $OSTYPE in cygwin | msys) runtime=$((runtime + 550)) ;; esac
 
 tmp=$(mktemp -d) && trap 'rm -rf "$tmp"' EXIT
 # A run leaves in $tmp the bytes that its reader received (out), when each
