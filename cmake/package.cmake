@@ -13,6 +13,15 @@ execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine
                 OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
 set(CPACK_STAGGER_PROCESSOR ${CMAKE_SYSTEM_PROCESSOR})
 string(TOLOWER "${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}" CPACK_SYSTEM_NAME)
+# macOS's are named as uname -m names the machine that the program is for,
+# which a Mac builds for either of its two.
+if(APPLE)
+  set(machine ${CMAKE_SYSTEM_PROCESSOR})
+  if(CMAKE_OSX_ARCHITECTURES MATCHES "^[^;]+$")
+    set(machine ${CMAKE_OSX_ARCHITECTURES})
+  endif()
+  set(CPACK_SYSTEM_NAME macos-${machine})
+endif()
 
 set(CPACK_PACKAGE_VENDOR "The stagger authors")
 set(CPACK_PACKAGE_CONTACT "The stagger authors <stagger@example.org>")

@@ -4,11 +4,13 @@
 # say) the entry's time and, unpacked by root, its mode and owner. The
 # tarball is made again of its files, as reproducibly as cpack made it:
 # their modes as the install gave them, not as the umask left them.
-# It takes GNU tar; with another, the tarball stays as cpack made it.
+# It takes GNU tar, which macOS and the BSDs have as gtar; with another,
+# the tarball stays as cpack made it.
 if(NOT CPACK_GENERATOR STREQUAL "TGZ")
   return()
 endif()
-execute_process(COMMAND tar --version OUTPUT_VARIABLE tar_version ERROR_QUIET)
+find_program(GNU_TAR NAMES gtar tar)
+execute_process(COMMAND ${GNU_TAR} --version OUTPUT_VARIABLE tar_version ERROR_QUIET)
 if(NOT tar_version MATCHES "GNU tar")
   message(STATUS "No GNU tar: the tarball keeps its folders' entries")
   return()
@@ -21,7 +23,7 @@ foreach(tarball IN LISTS CPACK_PACKAGE_FILES)
   file(GLOB_RECURSE files RELATIVE ${unpacked} ${unpacked}/*)
   list(SORT files)
   execute_process(
-    COMMAND tar -C ${unpacked} --create --format=ustar --no-recursion
+    COMMAND ${GNU_TAR} -C ${unpacked} --create --format=ustar --no-recursion
             --owner=root:0 --group=root:0 --mode=u=rwX,go=rX
             --mtime=@$ENV{SOURCE_DATE_EPOCH}
             ${files}
