@@ -46,13 +46,16 @@ set(CPACK_STAGGER_DOCDIR ${CMAKE_INSTALL_DOCDIR})
 set(CPACK_STAGGER_DEBIAN_DIR ${PROJECT_BINARY_DIR}/debian)
 
 # Debian's programs use the system's C library: a static build makes the
-# tarball alone. Windows takes a zip archive.
+# tarball alone. Windows takes a zip archive; a Debian package, and a
+# name of Debian's, are for Linux alone, whatever else has dpkg.
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
 else()
   set(CPACK_GENERATOR TGZ)
-  find_program(DPKG dpkg)
-  mark_as_advanced(DPKG)
+  if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    find_program(DPKG dpkg)
+    mark_as_advanced(DPKG)
+  endif()
   set(CPACK_STAGGER_DEBIAN_NAMES ${DPKG})
   if(DPKG AND NOT STAGGER_STATIC)
     list(APPEND CPACK_GENERATOR DEB)
