@@ -32,13 +32,15 @@ if(CPACK_STAGGER_DEBIAN_NAMES)
   if(debian_arch)
     set(arch ${debian_arch})
   endif()
-  set(libc libc6:${arch})
-  execute_process(COMMAND dpkg-query -W -f=\${db:Status-Status} ${libc}
-                  OUTPUT_VARIABLE status ERROR_QUIET)
-  if(CPACK_STAGGER_DEB AND NOT status STREQUAL "installed")
-    message(FATAL_ERROR "a Debian package for ${arch} takes its "
-      "dependencies from ${libc}: dpkg --add-architecture ${arch}, "
-      "apt-get update, and install it")
+  if(CPACK_STAGGER_DEB)
+    set(libc libc6:${arch})
+    execute_process(COMMAND dpkg-query -W -f=\${db:Status-Status} ${libc}
+                    OUTPUT_VARIABLE status ERROR_QUIET)
+    if(NOT status STREQUAL "installed")
+      message(FATAL_ERROR "a Debian package for ${arch} takes its "
+        "dependencies from ${libc}: dpkg --add-architecture ${arch}, "
+        "apt-get update, and install it")
+    endif()
   endif()
   set(CPACK_PACKAGE_FILE_NAME
       ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-linux-${arch})
