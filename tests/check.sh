@@ -59,7 +59,8 @@ skip() {
 # The cases run in parallel, each SLOT places after the first, 60 ms apart,
 # so that their programs start one at a time and so start on time, even
 # where that takes an emulator tens of ms of both cores.
-sleep "$(printf '0.%03d' $((slot * 60)))"
+printf -v delay '%d.%03d' $((slot * 60 / 1000)) $((slot * 60 % 1000))
+sleep "$delay"
 
 now() { printf -v "$1" %d "${EPOCHREALTIME//[!0-9]/}"; } # microseconds
 
@@ -278,6 +279,7 @@ reader_leaving_ends_run_at_next_write)
 		exit
 	fi
 	sigpipe_default=$(default_sigpipe) || exit
+	# shellcheck disable=SC2086 # split: no word, or env's two
 	run 5 $sigpipe_default "${program[@]}" | expect 141 '' 4 0:4 3:1 ;;
 reader_leaving_reported_when_sigpipe_ignored)
 	run 5 ignoring_sigpipe "${program[@]}" |
