@@ -11,6 +11,9 @@
 # step takes: without them it would make a package with no dependencies,
 # one that installs where it cannot run. Elsewhere, the packages take the
 # machine's name from CMake.
+# cpack reads this without the project's policies: find_program would
+# otherwise take a tool that is there but cannot be run.
+cmake_policy(SET CMP0109 NEW)
 set(arch ${CPACK_STAGGER_PROCESSOR})
 if(CPACK_STAGGER_DEBIAN_NAMES)
   find_program(DPKG_ARCHITECTURE dpkg-architecture)
@@ -23,7 +26,8 @@ if(CPACK_STAGGER_DEBIAN_NAMES)
   if(tools MATCHES "NOTFOUND")
     message(FATAL_ERROR "the packages are named, and a Debian package's "
       "dependencies computed, by dpkg-architecture, dpkg-shlibdeps and "
-      "file: install the packages dpkg-dev and file")
+      "file, each to be found on the PATH and executable: install the "
+      "packages dpkg-dev and file")
   endif()
   execute_process(COMMAND ${DPKG_ARCHITECTURE} -t ${CPACK_STAGGER_TARGET}
                           -q DEB_HOST_ARCH
