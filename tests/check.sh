@@ -16,14 +16,18 @@ case_name=$1 slot=$2 build=$3 system=$4 stagger=$5 failcreate=$6 emulator=("${@:
 # A program for another machine runs through its emulator, unless this
 # kernel runs it itself, as a 64-bit x86 kernel built with 32-bit support
 # runs a 32-bit x86 program; STAGGER_TESTS_EMULATE=1 takes the emulator all
-# the same. The loader's trace mode tells, without running the program.
+# the same. The loader's trace mode tells, without running a dynamic
+# program; a static one, which has no loader, runs for a second.
 if ((${#emulator[@]})); then
+	# shellcheck disable=SC2016 # $0 is bash -c's, the program
 	if [[ ${STAGGER_TESTS_EMULATE-} ]]; then
 		why="STAGGER_TESTS_EMULATE is set"
-	elif why=$(LD_TRACE_LOADED_OBJECTS=1 "$stagger" 2>&1 >/dev/null); then
+	elif why=$(timeout 1 bash -c 'LD_TRACE_LOADED_OBJECTS=1 exec "$0"' "$stagger" \
+		2>&1 >/dev/null) || (($? == 124)); then
 		echo "$case_name: runs natively: this kernel runs the program itself"
 		emulator=()
 	fi
+	why=${why%%$'\n'*}
 	((${#emulator[@]})) && echo "$case_name: runs under ${emulator[0]}: ${why##*: }"
 fi
 program=("${emulator[@]}" "$stagger")
@@ -217,19 +221,28 @@ default_sigpipe() {
 # calls that CALLS lists ("1 2": the first and the second) failing with
 # EAGAIN, as on a system out of threads, and noted in $tmp/failed-creates.
 # FAILCREATE is the library to preload for that or, for a static program,
-# which takes no preloaded library, strace: that fails the clone3 system
-# call beneath each listed pthread_create (one each, in glibc since 2.34),
-# for a CALLS of consecutive numbers. An emulator takes the guest's
-# environment from QEMU_SET_ENV; a shared AddressSanitizer runtime, which
-# asks to be loaded first, works all the same.
+# which takes no preloaded library, strace: that fails the system call
+# beneath each listed pthread_create, for a CALLS of consecutive numbers.
+# That is one clone3 in glibc since 2.34, one clone in musl, and under an
+# emulator one clone3 of the host's, for the thread that the emulator
+# makes for the program's, after those that it makes for itself as it
+# starts: as many as it makes to say its version. An emulator takes the
+# guest's environment from QEMU_SET_ENV; a shared AddressSanitizer
+# runtime, which asks to be loaded first, works all the same.
 failing_creates() {
-	local calls=$1 log=$tmp/failed-creates
+	local calls=$1 log=$tmp/failed-creates own=0
 	shift
 	if [[ ${failcreate##*/} == strace ]]; then
-		"$failcreate" -f -qq -o "$tmp/strace" -e trace=clone3 \
-			-e inject=clone3:error=EAGAIN:when="${calls// /..}" "$@"
+		if ((${#emulator[@]})); then
+			"$failcreate" -f -qq -o "$tmp/own" -e trace=clone,clone3 \
+				"${emulator[0]}" -version >/dev/null 2>&1
+			own=$(grep -cE ' clone3?\(' "$tmp/own")
+		fi
+		"$failcreate" -f -qq -o "$tmp/strace" -e trace=clone,clone3 \
+			-e inject=clone,clone3:error=EAGAIN:when=$((${calls%% *} + own))..$((${calls##* } + own)) \
+			"$@"
 		local status=$?
-		awk '/clone3\(/ { n++ } /\(INJECTED\)$/ { print n }' \
+		awk -v own="$own" '/ clone3?\(/ { n++ } /\(INJECTED\)$/ { print n - own }' \
 			"$tmp/strace" >"$log" 2>/dev/null
 		return $status
 	elif ((${#emulator[@]})); then
@@ -253,7 +266,7 @@ creates_failed() {
 	[[ -e $tmp/failed-creates && $(<"$tmp/failed-creates") == "${1// /$'\n'}" ]] &&
 		return
 	[[ ${failcreate##*/} == strace ]] &&
-		skip "strace failed no clone3 call beneath pthread_create calls $1"
+		skip "strace failed no clone or clone3 call beneath pthread_create calls $1"
 	skip "the preloaded pthread_create did not fail calls $1"
 }
 
