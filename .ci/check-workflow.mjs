@@ -1,10 +1,12 @@
 // check-workflow.mjs WORKFLOW...: reads each workflow as GitHub does, with
 // its own parser and against its own schema of workflows, and holds it to
 // the project's rules: every job has a time limit; no job may write but
-// "release", whose rights are exactly those that publishing and attesting
-// a release take; and "release", where there is one, waits for every
-// other job. Prints what is wrong, and exits 1 if anything is. It imports
-// @actions/workflow-parser from a node_modules folder beside it or above.
+// "publish", whose rights are exactly those that publishing and attesting
+// a release take; and "publish", where there is one, waits for every
+// other job, builds nothing, and publishes files that another job made
+// and that a third fetched to test, by the same artifact. Prints what is
+// wrong, and exits 1 if anything is. It imports @actions/workflow-parser
+// from a node_modules folder beside it or above.
 import { register } from "node:module";
 import { readFileSync } from "node:fs";
 
@@ -20,7 +22,17 @@ export async function resolve(specifier, context, next) {
 const { parseWorkflow, convertWorkflowTemplate, NoOperationTraceWriter } =
   await import("@actions/workflow-parser");
 
-const releaseRights = "attestations: write, contents: write, id-token: write";
+const publisher = "publish";
+const publishRights = "attestations: write, contents: write, id-token: write";
+// A step that builds: runs CMake, ctest, make, a compiler, or a script
+// that makes the release's files.
+const building = /(^|[\s;&|(])(cmake|ctest|make|cc|c\+\+|g\+\+|clang\+\+|scripts\/release(-macos)?)(\s|$)/m;
+// fetched(JOB): the jobs whose artifacts JOB downloads, by the id that
+// each gives as its output.
+const fetched = (job) => (job.steps ?? [])
+  .filter((step) => String(step.uses ?? "").startsWith("actions/download-artifact@"))
+  .flatMap((step) => [...JSON.stringify(step.with?.["artifact-ids"] ?? "")
+    .matchAll(/needs\.([\w-]+)\.outputs\./g)].map((match) => match[1]));
 
 // The parser's tokens, as their JSON gives them, made plain values:
 // mappings objects, sequences arrays.
@@ -51,21 +63,28 @@ for (const name of process.argv.slice(2)) {
   for (const [id, job] of Object.entries(jobs)) {
     if (typeof job["timeout-minutes"] !== "number")
       wrong(`${name}: job ${id} has no time limit`);
-    if (id === "release" && rights(job.permissions) !== releaseRights)
-      wrong(`${name}: job release may ${rights(job.permissions)}, not ${releaseRights}`);
-    if (id !== "release" && /write/.test(rights(job.permissions)))
+    if (id === publisher && rights(job.permissions) !== publishRights)
+      wrong(`${name}: job ${publisher} may ${rights(job.permissions)}, not ${publishRights}`);
+    if (id !== publisher && /write/.test(rights(job.permissions)))
       wrong(`${name}: job ${id} may write: ${rights(job.permissions)}`);
   }
-  if (jobs.release) {
+  if (jobs[publisher]) {
     const awaited = new Set();
     const wait = (id) => [jobs[id]?.needs ?? []].flat().forEach((need) => {
       awaited.add(need);
       wait(need);
     });
-    wait("release");
+    wait(publisher);
     for (const id of Object.keys(jobs))
-      if (id !== "release" && !awaited.has(id))
-        wrong(`${name}: job release does not wait for ${id}`);
+      if (id !== publisher && !awaited.has(id))
+        wrong(`${name}: job ${publisher} does not wait for ${id}`);
+    for (const step of jobs[publisher].steps ?? [])
+      if (building.test(String(step.run ?? "")))
+        wrong(`${name}: job ${publisher} builds, in step "${step.name ?? step.run}"`);
+    const tested = fetched(jobs[publisher]).filter((maker) => Object.entries(jobs)
+      .some(([id, job]) => id !== publisher && fetched(job).includes(maker)));
+    if (tested.length === 0)
+      wrong(`${name}: job ${publisher} publishes no files that another job fetched to test`);
   }
 }
 process.exit(failed ? 1 : 0);
