@@ -39,7 +39,8 @@ set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package-time.cmake)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/staging.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb-depends.cmake
                               ${CMAKE_CURRENT_LIST_DIR}/deb-members.cmake
-                              ${CMAKE_CURRENT_LIST_DIR}/tar-files.cmake)
+                              ${CMAKE_CURRENT_LIST_DIR}/tar-files.cmake
+                              ${CMAKE_CURRENT_LIST_DIR}/zip-files.cmake)
 set(CPACK_STAGGER_STRIP ${CMAKE_STRIP})
 set(CPACK_STAGGER_BINDIR ${CMAKE_INSTALL_BINDIR})
 set(CPACK_STAGGER_MANDIR ${CMAKE_INSTALL_MANDIR})
