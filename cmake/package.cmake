@@ -38,6 +38,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package-time.cmake)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/staging.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb-depends.cmake
+                              ${CMAKE_CURRENT_LIST_DIR}/deb-size.cmake
                               ${CMAKE_CURRENT_LIST_DIR}/deb-members.cmake
                               ${CMAKE_CURRENT_LIST_DIR}/tar-files.cmake
                               ${CMAKE_CURRENT_LIST_DIR}/zip-files.cmake)
