@@ -15,13 +15,10 @@ if(NOT tar_version MATCHES "GNU tar")
   message(STATUS "No GNU tar: the tarball keeps its folders' entries")
   return()
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/unpack.cmake)
 foreach(tarball IN LISTS CPACK_PACKAGE_FILES)
   set(unpacked ${tarball}.files)
-  file(REMOVE_RECURSE ${unpacked})
-  file(MAKE_DIRECTORY ${unpacked})
-  file(ARCHIVE_EXTRACT INPUT ${tarball} DESTINATION ${unpacked})
-  file(GLOB_RECURSE files RELATIVE ${unpacked} ${unpacked}/*)
-  list(SORT files)
+  unpack(${tarball} ${unpacked} files)
   execute_process(
     COMMAND ${GNU_TAR} -C ${unpacked} --create --format=ustar --no-recursion
             --owner=root:0 --group=root:0 --mode=u=rwX,go=rX
