@@ -69,11 +69,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
-# The start of DATE (YYYY-MM-DD, UTC) as seconds from 1970 and as Debian
-# writes it, by the civil calendar: the months are counted from March, so
-# that the leap day comes last. string(TIMESTAMP) formats no time but the
-# present or SOURCE_DATE_EPOCH, so the builder's is set aside meanwhile.
-function(release_time date seconds_var rfc2822_var)
+# The start of DATE (YYYY-MM-DD, UTC) as seconds from 1970, as Debian
+# writes it, and as a manual page's date, by the civil calendar: the
+# months are counted from March, so that the leap day comes last.
+# string(TIMESTAMP) formats no time but the present or SOURCE_DATE_EPOCH,
+# so the builder's is set aside meanwhile.
+function(release_time date seconds_var rfc2822_var manual_var)
   string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" ymd "${date}")
   set(year ${CMAKE_MATCH_1})
   math(EXPR month "${CMAKE_MATCH_2} + 9")
@@ -90,6 +91,8 @@ function(release_time date seconds_var rfc2822_var)
   endif()
   set(ENV{SOURCE_DATE_EPOCH} ${seconds})
   string(TIMESTAMP rfc2822 "%a, %d %b %Y %H:%M:%S +0000" UTC)
+  string(TIMESTAMP manual "%B %d, %Y" UTC)
+  string(REGEX REPLACE " 0([1-9]), " " \\1, " manual "${manual}")
   if(DEFINED builders_epoch)
     set(ENV{SOURCE_DATE_EPOCH} ${builders_epoch})
   else()
@@ -97,27 +100,32 @@ function(release_time date seconds_var rfc2822_var)
   endif()
   set(${seconds_var} ${seconds} PARENT_SCOPE)
   set(${rfc2822_var} ${rfc2822} PARENT_SCOPE)
+  set(${manual_var} ${manual} PARENT_SCOPE)
 endfunction()
 
 # NEWS.md, rewritten as the Debian changelog: each "## VERSION (DATE)"
-# section is an entry, its "- " items the entry's "* " items. The newest
-# release's date is the time of every file in both packages unless the
-# builder sets SOURCE_DATE_EPOCH.
+# section is an entry, its "- " items the entry's "* " items; the newest,
+# "## VERSION (DATE, unreleased)" until it is released, must be this
+# version's. Its date is the manual's, and the time of every file in both
+# packages unless the builder sets SOURCE_DATE_EPOCH.
 file(STRINGS NEWS.md news)
 set(changelog "")
 foreach(line IN LISTS news)
-  if(line MATCHES "^## ([^ ]+) \\(([-0-9]+)\\)$")
-    release_time(${CMAKE_MATCH_2} time date)
+  if(line MATCHES "^## ([^ ]+) \\(([-0-9]+)(, unreleased)?\\)$")
+    release_time(${CMAKE_MATCH_2} time date manual)
     if(changelog)
       string(APPEND changelog "\n${signature}\n\n")
     elseif(CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
       set(CPACK_STAGGER_RELEASE_TIME ${time})
+      set(STAGGER_MANUAL_DATE ${manual})
     else()
       message(FATAL_ERROR "NEWS.md's newest release is not ${PROJECT_VERSION}")
     endif()
     string(APPEND changelog
       "${PROJECT_NAME} (${CMAKE_MATCH_1}) unstable; urgency=medium\n\n")
     set(signature " -- ${CPACK_PACKAGE_CONTACT}  ${date}")
+  elseif(line MATCHES "^## ")
+    message(FATAL_ERROR "NEWS.md: not '## VERSION (YYYY-MM-DD)': ${line}")
   elseif(changelog AND line)
     string(REGEX REPLACE "^- " "* " line "${line}")
     string(APPEND changelog "  ${line}\n")
