@@ -1,8 +1,6 @@
-# The toolchain file of every Linux target but the build machine's own:
-# STAGGER_TARGET names its row of linux-targets, by Debian's name for the
-# machine, and STAGGER_LIBC=musl builds on musl. Debian's cross g++ for
-# the machine builds it, against the C library under /usr/TRIPLE, and
-# qemu-user runs the tests' programs that this kernel cannot run.
+# The toolchain file of the Linux targets: STAGGER_TARGET names the row of
+# linux-targets, by Debian's name for the machine, and STAGGER_LIBC=musl
+# builds on musl. Debian's g++ for the machine's GNU triple builds it.
 set(CMAKE_TRY_COMPILE_PLATFORM_VARIABLES STAGGER_TARGET STAGGER_LIBC)
 include(${CMAKE_CURRENT_LIST_DIR}/linux-targets.cmake)
 linux_target("${STAGGER_TARGET}")
@@ -11,18 +9,23 @@ set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR ${target_processor})
 set(CMAKE_CXX_COMPILER ${target_triple}-g++)
 set(CMAKE_STRIP ${target_triple}-strip)
-set(CMAKE_FIND_ROOT_PATH /usr/${target_triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# The guest's loader comes from the cross tree but reads the host's
+# A build for another machine finds its libraries in the cross tree, and
+# its tests run its programs under qemu-user where the kernel cannot. The
+# guest's loader comes from the cross tree but reads the host's
 # /etc/ld.so.cache, which may name a C library of another build for the
 # same machine (libc6-i386's, for a 32-bit x86 guest): one that hangs at
-# the first thread. Its library path keeps it to the tree's own.
-set(CMAKE_CROSSCOMPILING_EMULATOR
-    ${target_qemu} -L /usr/${target_triple}
-    -E LD_LIBRARY_PATH=/usr/${target_triple}/lib)
+# the first thread. Its library path keeps it to the tree's own. A build
+# for this machine needs neither.
+if(NOT target_processor STREQUAL CMAKE_HOST_SYSTEM_PROCESSOR)
+  set(CMAKE_FIND_ROOT_PATH /usr/${target_triple})
+  set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+  set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+  set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      ${target_qemu} -L /usr/${target_triple}
+      -E LD_LIBRARY_PATH=/usr/${target_triple}/lib)
+endif()
 
 # On musl, the same compiler takes musl's headers, start files and libc.a
 # (Debian's musl-dev:ARCH, under /usr/include/MUSL and /usr/lib/MUSL) in
