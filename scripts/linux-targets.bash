@@ -24,6 +24,16 @@ while read -r arch preset triple qemu uname tarball deb link kind; do
 done <"$linux_targets_table"
 ((${#linux_targets[@]})) || { echo "$linux_targets_table: no targets" >&2; exit 1; }
 
+# static_linkage ARCH: how file(1) says that a static program for ARCH is
+# linked, as the table's link column has it.
+static_linkage() {
+	if [[ ${target_link[$1]} == static-pie ]]; then
+		echo "static-pie linked"
+	else
+		echo "statically linked"
+	fi
+}
+
 # program_kind PROGRAM: what file(1) says of an ELF program, and then its
 # ELF header's flags, which alone tell soft from hard float on ARM: the
 # text that target_kind describes.
