@@ -249,6 +249,8 @@ expect() {
 		"$tmp/err-times" | sed 's/$/ -/'))
 	# The run's end may also wait for the runtime's checks at exit, and,
 	# where no act of the program's timed its start, for its start-up too.
+	echo "$case_name: ended at $end ms, due at $((want_end * 1000 + ${start_up:-0})) ms;" \
+		"STARTUP's end at $end_allowance ms"
 	on_time $((end - ${start_up:-0})) $((want_end * 1000)) "$end_allowance" ||
 		fail "the run ended at $end ms, not at $want_end s (+${start_up:-0} ms to start)"
 	return $failed
