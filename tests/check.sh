@@ -324,14 +324,18 @@ failing_creates() {
 			"$@"
 	fi
 }
+# can_fail_creates: skips, before the program runs, where nothing here
+# can fail its thread creation.
+can_fail_creates() {
+	[[ $system == windows ]] &&
+		skip "a Windows program takes no preloaded library, nor strace"
+	[[ $failcreate == /* ]] || skip "$failcreate"
+}
 # creates_failed CALLS: whether the run's pthread_create calls failed as
 # CALLS lists. A loader may ignore LD_PRELOAD, as macOS's does, and a
 # program may carry its own pthread_create, as one linked with a static
 # sanitizer runtime does, in front of which the preloaded one fails none.
 creates_failed() {
-	[[ $system == windows ]] &&
-		skip "a Windows program takes no preloaded library, nor strace"
-	[[ $failcreate == /* ]] || skip "$failcreate"
 	[[ -e $tmp/failed-creates && $(<"$tmp/failed-creates") == "${1// /$'\n'}" ]] &&
 		return
 	[[ ${failcreate##*/} == strace ]] &&
@@ -374,12 +378,15 @@ unwritable_output_reported)
 	run unwritable "${program[@]}" |
 		expect 1 "stagger: write error: Bad file descriptor" 13 ;;
 first_worker_failure_reported)
+	can_fail_creates
 	run all failing_creates 1 "${program[@]}" >"$tmp/run"
 	creates_failed 1 && expect 1 "$created" 13 0:0 3:10 <"$tmp/run" ;;
 second_worker_failure_reported)
+	can_fail_creates
 	run all failing_creates 2 "${program[@]}" >"$tmp/run"
 	creates_failed 2 && expect 1 "$created" 10 0:10 3:0 <"$tmp/run" ;;
 both_worker_failures_reported)
+	can_fail_creates
 	run all failing_creates "1 2" "${program[@]}" >"$tmp/run"
 	creates_failed "1 2" &&
 		expect 1 "$created"$'\n'"$created" 3 0:0 3:0 <"$tmp/run" ;;
