@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# check.sh CASE SLOT STARTUP SYSTEM STAGGER FAILCREATE [EMULATOR...]: runs the
-# program (through EMULATOR, where this kernel cannot run it) as a user
-# would, in the way CASE names, and checks what came of it: the bytes its
-# reader received and when each item arrived, standard error and when each
-# line of it came, the exit status, and when the run ended. STARTUP is a
-# program built as the program is that writes one byte from a thread of
-# its own and exits, or "none";
-# SYSTEM is "windows" for a Windows program, else "posix"; FAILCREATE
-# is how to fail the program's thread creation (see failing_creates), or
-# why nothing here can (none is needed for Windows). Times are milliseconds from just before the program
+# check.sh CASE SLOT STARTUP SYSTEM STAGGER FAILCREATE [EMULATOR...]: runs
+# the program (through EMULATOR, where this kernel cannot run it) as a
+# user would, in the way CASE names, and checks what came of it: the bytes
+# its reader received and when each item arrived, standard error and when
+# each line of it came, the exit status, and when the run ended. STARTUP
+# is a program built as the program is that writes one byte from a thread
+# of its own and exits, or "none"; SYSTEM is "windows" for a Windows
+# program, else "posix"; FAILCREATE is how to fail the program's thread
+# creation (see failing_creates), or why nothing here can (none is needed
+# for Windows). Times are milliseconds from just before the program
 # starts.
 set -u
 export LC_ALL=C
