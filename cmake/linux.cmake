@@ -1,14 +1,14 @@
-# The toolchain file of the Linux targets: STAGGER_TARGET names the row of
-# linux-targets, by Debian's name for the machine, and STAGGER_LIBC=musl
-# builds on musl. Debian's g++ for the machine's GNU triple builds it.
-set(CMAKE_TRY_COMPILE_PLATFORM_VARIABLES STAGGER_TARGET STAGGER_LIBC)
-include(${CMAKE_CURRENT_LIST_DIR}/linux-targets.cmake)
-linux_target("${STAGGER_TARGET}")
-
+# The toolchain file of the Linux machines, given the machine's row of
+# linux-targets by scripts/release: STAGGER_TRIPLE, the GNU triple of
+# Debian's g++ for it; STAGGER_PROCESSOR, what uname -m says there;
+# STAGGER_QEMU, its emulator; and STAGGER_MUSL, musl's folder for it, to
+# build on musl. Debian's g++ for the machine's GNU triple builds it.
+set(CMAKE_TRY_COMPILE_PLATFORM_VARIABLES
+    STAGGER_TRIPLE STAGGER_PROCESSOR STAGGER_QEMU STAGGER_MUSL)
 set(CMAKE_SYSTEM_NAME Linux)
-set(CMAKE_SYSTEM_PROCESSOR ${target_processor})
-set(CMAKE_CXX_COMPILER ${target_triple}-g++)
-set(CMAKE_STRIP ${target_triple}-strip)
+set(CMAKE_SYSTEM_PROCESSOR ${STAGGER_PROCESSOR})
+set(CMAKE_CXX_COMPILER ${STAGGER_TRIPLE}-g++)
+set(CMAKE_STRIP ${STAGGER_TRIPLE}-strip)
 
 # A build for another machine finds its libraries in the cross tree, and
 # its tests run its programs under qemu-user where the kernel cannot. The
@@ -17,14 +17,14 @@ set(CMAKE_STRIP ${target_triple}-strip)
 # same machine (libc6-i386's, for a 32-bit x86 guest): one that hangs at
 # the first thread. Its library path keeps it to the tree's own. A build
 # for this machine needs neither.
-if(NOT target_processor STREQUAL CMAKE_HOST_SYSTEM_PROCESSOR)
-  set(CMAKE_FIND_ROOT_PATH /usr/${target_triple})
+if(NOT STAGGER_PROCESSOR STREQUAL CMAKE_HOST_SYSTEM_PROCESSOR)
+  set(CMAKE_FIND_ROOT_PATH /usr/${STAGGER_TRIPLE})
   set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
   set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
   set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
   set(CMAKE_CROSSCOMPILING_EMULATOR
-      ${target_qemu} -L /usr/${target_triple}
-      -E LD_LIBRARY_PATH=/usr/${target_triple}/lib)
+      ${STAGGER_QEMU} -L /usr/${STAGGER_TRIPLE}
+      -E LD_LIBRARY_PATH=/usr/${STAGGER_TRIPLE}/lib)
 endif()
 
 # On musl, the same compiler takes musl's headers, start files and libc.a
@@ -34,15 +34,10 @@ endif()
 # libstdc++'s headers are made for glibc and do not preprocess over
 # musl's; libc++'s (Debian's libc++-dev) are made for any C library, and
 # the program, which calls nothing of the C++ runtime, links without one.
-if(STAGGER_LIBC STREQUAL "musl")
-  if(target_musl STREQUAL "glibc")
-    message(FATAL_ERROR "linux-targets has no musl for ${STAGGER_TARGET}")
-  endif()
+if(STAGGER_MUSL)
   string(APPEND CMAKE_CXX_FLAGS_INIT
          " -nostdinc -nostdinc++ -isystem /usr/lib/llvm-14/include/c++/v1"
-         " -isystem /usr/include/${target_musl}")
+         " -isystem /usr/include/${STAGGER_MUSL}")
   string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT
-         " -B/usr/lib/${target_musl} -L/usr/lib/${target_musl}")
-elseif(STAGGER_LIBC)
-  message(FATAL_ERROR "STAGGER_LIBC is musl or unset, not '${STAGGER_LIBC}'")
+         " -B/usr/lib/${STAGGER_MUSL} -L/usr/lib/${STAGGER_MUSL}")
 endif()

@@ -7,23 +7,23 @@
 # is a program built as the program is that writes one byte from a thread
 # of its own and exits, or "none"; SYSTEM is "windows" for a Windows
 # program, else "posix"; FAILCREATE is how to fail the program's thread
-# creation (see failing_creates), or why nothing here can (none is needed
-# for Windows). Times are milliseconds from just before the program
-# starts.
+# creation (see failing_creates), for the cases that do. Times are
+# milliseconds from just before the program starts. A case whose only
+# fault is a time bound runs once more, saying so, for a busy machine may
+# delay one run by more than the bounds allow; a program off its schedule
+# is late both times.
 set -u
 export LC_ALL=C
 case_name=$1 slot=$2 startup=$3 system=$4 stagger=$5 failcreate=$6 emulator=("${@:7}")
 
 # A program for another machine runs through its emulator, unless this
 # kernel runs it itself, as a 64-bit x86 kernel built with 32-bit support
-# runs a 32-bit x86 program; STAGGER_TESTS_EMULATE=1 takes the emulator all
-# the same. The loader's trace mode tells, without running a dynamic
-# program; a static one, which has no loader, runs for a second.
+# runs a 32-bit x86 program. The loader's trace mode tells, without
+# running a dynamic program; a static one, which has no loader, runs for
+# a second.
 if ((${#emulator[@]})); then
 	# shellcheck disable=SC2016 # $0 is bash -c's, the program
-	if [[ ${STAGGER_TESTS_EMULATE-} ]]; then
-		why="STAGGER_TESTS_EMULATE is set"
-	elif why=$(timeout 1 bash -c 'LD_TRACE_LOADED_OBJECTS=1 exec "$0"' "$stagger" \
+	if why=$(timeout 1 bash -c 'LD_TRACE_LOADED_OBJECTS=1 exec "$0"' "$stagger" \
 		2>&1 >/dev/null) || (($? == 124)); then
 		echo "$case_name: runs natively: this kernel runs the program itself"
 		emulator=()
@@ -53,8 +53,6 @@ skip() {
 	echo "$case_name: skipped: $*" >&2
 	exit 77
 }
-[[ ${EPOCHREALTIME-} ]] ||
-	skip "this bash ($BASH_VERSION) has no EPOCHREALTIME to time items by"
 
 # The cases run in parallel, each SLOT places after the first, 60 ms apart,
 # which is the order in which they take their turns to start (take_turn).
@@ -141,7 +139,7 @@ run() {
 			[[ $word == "$stagger" ]] && word=$startup
 			probe+=("$word")
 		done
-		mkdir "$tmp/startup"
+		mkdir -p "$tmp/startup"
 		slowest_first=0 slowest_whole=0
 		# The slowest of three runs: a busy machine delays one start more
 		# than another, and the program's by as much as the slowest one's.
@@ -196,7 +194,7 @@ noting_errors() {
 expect() {
 	local want_status=$1 want_error=$2 want_end=$3 status end start_allowance end_allowance
 	local out error starts=() counts=() next=() total=0 failed=0
-	local uncreated=() t v w what due start_up=
+	local uncreated=() t v w what due start_up='' late=0
 	shift 3
 	read -r status end start_allowance end_allowance
 	IFS= read -r -d '' out <"$tmp/out"
@@ -236,14 +234,14 @@ expect() {
 			start_up=$((t - due))
 			echo "$case_name: first act at $t ms, due at $due ms; STARTUP's byte at $start_allowance ms"
 			((start_up >= -50 && start_up < 250 + start_allowance)) || {
-				fail "the run's first act came at $t ms, not within" \
+				late "the run's first act came at $t ms, not within" \
 					"$((250 + start_allowance)) ms of $due ms ($start_allowance ms to start one byte)"
-				return 1
+				break
 			}
 		fi
 		on_time $((t - start_up)) "$due" || {
-			fail "$what at $t ms, not at $due ms (+$start_up ms to start)"
-			return 1
+			late "$what at $t ms, not at $due ms (+$start_up ms to start)"
+			break
 		}
 	done < <(sort -n -k1,1 "$tmp/arrivals" <(head -n ${#uncreated[@]} \
 		"$tmp/err-times" | sed 's/$/ -/'))
@@ -252,12 +250,16 @@ expect() {
 	echo "$case_name: ended at $end ms, due at $((want_end * 1000 + ${start_up:-0})) ms;" \
 		"STARTUP's end at $end_allowance ms"
 	on_time $((end - ${start_up:-0})) $((want_end * 1000)) "$end_allowance" ||
-		fail "the run ended at $end ms, not at $want_end s (+${start_up:-0} ms to start)"
-	return $failed
+		late "the run ended at $end ms, not at $want_end s (+${start_up:-0} ms to start)"
+	((failed)) && return 1
+	((late)) && return 2
+	return 0
 }
 
-# fail MESSAGE: says what is wrong, and marks expect's run failed.
+# fail MESSAGE: says what is wrong, and marks expect's run failed; late
+# MESSAGE, that it missed a time bound alone.
 fail() { echo "$case_name: $*" >&2; failed=1; }
+late() { echo "$case_name: $*" >&2; late=1; }
 
 # on_time MS DUE [ALLOWANCE]: whether what came at MS was on time for DUE,
 # both in ms after the program started, which the run's first act tells:
@@ -301,6 +303,7 @@ default_sigpipe() {
 failing_creates() {
 	local calls=$1 log=$tmp/failed-creates own=0
 	shift
+	rm -f "$log"
 	if [[ ${failcreate##*/} == strace ]]; then
 		if ((${#emulator[@]})); then
 			"$failcreate" -f -qq -o "$tmp/own" -e trace=clone,clone3 \
@@ -324,23 +327,16 @@ failing_creates() {
 			"$@"
 	fi
 }
-# can_fail_creates: skips, before the program runs, where nothing here
-# can fail its thread creation.
-can_fail_creates() {
-	[[ $system == windows ]] &&
-		skip "a Windows program takes no preloaded library, nor strace"
-	[[ $failcreate == /* ]] || skip "$failcreate"
-}
 # creates_failed CALLS: whether the run's pthread_create calls failed as
-# CALLS lists. A loader may ignore LD_PRELOAD, as macOS's does, and a
-# program may carry its own pthread_create, as one linked with a static
-# sanitizer runtime does, in front of which the preloaded one fails none.
+# CALLS lists, as a run that failed none would test nothing: a program
+# may carry its own pthread_create, as one linked with a static sanitizer
+# runtime does, in front of which the preloaded one fails none.
 creates_failed() {
 	[[ -e $tmp/failed-creates && $(<"$tmp/failed-creates") == "${1// /$'\n'}" ]] &&
 		return
-	[[ ${failcreate##*/} == strace ]] &&
-		skip "strace failed no clone or clone3 call beneath pthread_create calls $1"
-	skip "the preloaded pthread_create did not fail calls $1"
+	echo "$case_name: ${failcreate##*/} failed not pthread_create calls $1 but:" \
+		"$(cat "$tmp/failed-creates" 2>/dev/null)" >&2
+	return 1
 }
 
 created="stagger: cannot create thread: Resource temporarily unavailable"
@@ -349,49 +345,58 @@ created="stagger: cannot create thread: Resource temporarily unavailable"
 # fails the write with EINVAL.
 broken_pipe="stagger: write error: Broken pipe"
 [[ $system == windows ]] && broken_pipe="stagger: write error: Invalid argument"
-case $case_name in
-counts_interleave_on_schedule)
-	run all "${program[@]}" | expect 0 '' 13 0:10 3:10 ;;
-arguments_change_nothing)
-	run all "${program[@]}" --help -v '' 'two words' - |
-		expect 0 '' 13 0:10 3:10 ;;
-# The reader takes the items up to 3 s, from both workers, and leaves. The
-# next writes, at 4 s, meet a broken pipe, whose default action ends the
-# program (status 128 + 13); ignored, or where there is no SIGPIPE, it is a
-# write error like any other.
-reader_leaving_ends_run_at_next_write)
-	if [[ $system == windows ]]; then
-		run 5 "${program[@]}" | expect 1 "$broken_pipe" 13 0:4 3:1
-		exit
-	fi
-	sigpipe_default=$(default_sigpipe) || exit
-	# shellcheck disable=SC2086 # split: no word, or env's two
-	run 5 $sigpipe_default "${program[@]}" | expect 141 '' 4 0:4 3:1 ;;
-reader_leaving_reported_when_sigpipe_ignored)
-	run 5 ignoring_sigpipe "${program[@]}" |
-		expect 1 "$broken_pipe" 13 0:4 3:1 ;;
-# The reader leaves once the first worker is done: only the second fails.
-second_worker_write_error_reported)
-	run 18 ignoring_sigpipe "${program[@]}" |
-		expect 1 "$broken_pipe" 13 0:10 3:8 ;;
-unwritable_output_reported)
-	run unwritable "${program[@]}" |
-		expect 1 "stagger: write error: Bad file descriptor" 13 ;;
-first_worker_failure_reported)
-	can_fail_creates
-	run all failing_creates 1 "${program[@]}" >"$tmp/run"
-	creates_failed 1 && expect 1 "$created" 13 0:0 3:10 <"$tmp/run" ;;
-second_worker_failure_reported)
-	can_fail_creates
-	run all failing_creates 2 "${program[@]}" >"$tmp/run"
-	creates_failed 2 && expect 1 "$created" 10 0:10 3:0 <"$tmp/run" ;;
-both_worker_failures_reported)
-	can_fail_creates
-	run all failing_creates "1 2" "${program[@]}" >"$tmp/run"
-	creates_failed "1 2" &&
-		expect 1 "$created"$'\n'"$created" 3 0:0 3:0 <"$tmp/run" ;;
-*)
-	echo "$case_name: no such case" >&2
-	exit 2
-	;;
-esac
+# attempt: runs the case once; returns 0 where it passed, 2 where it
+# missed a time bound alone, else 1.
+attempt() {
+	case $case_name in
+	counts_interleave_on_schedule)
+		run all "${program[@]}" | expect 0 '' 13 0:10 3:10 ;;
+	arguments_change_nothing)
+		run all "${program[@]}" --help -v '' 'two words' - |
+			expect 0 '' 13 0:10 3:10 ;;
+	# The reader takes the items up to 3 s, from both workers, and leaves.
+	# The next writes, at 4 s, meet a broken pipe, whose default action
+	# ends the program (status 128 + 13); ignored, or where there is no
+	# SIGPIPE, it is a write error like any other.
+	reader_leaving_ends_run_at_next_write)
+		if [[ $system == windows ]]; then
+			run 5 "${program[@]}" | expect 1 "$broken_pipe" 13 0:4 3:1
+			return
+		fi
+		sigpipe_default=$(default_sigpipe) || exit
+		# shellcheck disable=SC2086 # split: no word, or env's two
+		run 5 $sigpipe_default "${program[@]}" | expect 141 '' 4 0:4 3:1 ;;
+	reader_leaving_reported_when_sigpipe_ignored)
+		run 5 ignoring_sigpipe "${program[@]}" |
+			expect 1 "$broken_pipe" 13 0:4 3:1 ;;
+	# The reader leaves once the first worker is done: only the second fails.
+	second_worker_write_error_reported)
+		run 18 ignoring_sigpipe "${program[@]}" |
+			expect 1 "$broken_pipe" 13 0:10 3:8 ;;
+	unwritable_output_reported)
+		run unwritable "${program[@]}" |
+			expect 1 "stagger: write error: Bad file descriptor" 13 ;;
+	first_worker_failure_reported)
+		run all failing_creates 1 "${program[@]}" >"$tmp/run"
+		creates_failed 1 && expect 1 "$created" 13 0:0 3:10 <"$tmp/run" ;;
+	second_worker_failure_reported)
+		run all failing_creates 2 "${program[@]}" >"$tmp/run"
+		creates_failed 2 && expect 1 "$created" 10 0:10 3:0 <"$tmp/run" ;;
+	both_worker_failures_reported)
+		run all failing_creates "1 2" "${program[@]}" >"$tmp/run"
+		creates_failed "1 2" &&
+			expect 1 "$created"$'\n'"$created" 3 0:0 3:0 <"$tmp/run" ;;
+	*)
+		echo "$case_name: no such case" >&2
+		exit 2
+		;;
+	esac
+}
+attempt
+status=$?
+if ((status == 2)); then
+	echo "$case_name: late, so run once more"
+	attempt
+	status=$?
+fi
+((status == 0)) || exit 1
