@@ -73,7 +73,8 @@ take_turn() {
 	# writes: a process for each look, a hundred times a second in each
 	# waiting case, would load the machine more than the starts that it
 	# keeps apart.
-	mkfifo "$tmp/never" && exec {never}<>"$tmp/never"
+	[[ -p $tmp/never ]] || mkfifo "$tmp/never"
+	exec {never}<>"$tmp/never"
 	while [[ -e $turn ]] || ! mkdir "$turn" 2>/dev/null; do
 		# A turn whose case has gone, or that is held past all reason, is
 		# over.
