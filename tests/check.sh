@@ -1,52 +1,36 @@
 #!/usr/bin/env bash
 # check.sh CASE SLOT STARTUP SYSTEM STAGGER FAILCREATE [EMULATOR...]: runs
 # the program (through EMULATOR, where this kernel cannot run it) as a
-# user would, in the way CASE names, and checks what came of it: the bytes
-# its reader received and when each item arrived, standard error and when
-# each line of it came, the exit status, and when the run ended. STARTUP
-# is a program built as the program is that writes one byte from a thread
-# of its own and exits, or "none"; SYSTEM is "windows" for a Windows
-# program, else "posix"; FAILCREATE is how to fail the program's thread
-# creation (see failing_creates), for the cases that do. Times are
-# milliseconds from just before the program starts. A case whose only
-# fault is a time bound runs once more, saying so, for a busy machine may
-# delay one run by more than the bounds allow; a program off its schedule
-# is late both times.
+# user would, in the way CASE names, and checks the bytes its reader got
+# and when each item came, standard error and when each line came, the
+# exit status, and when the run ended. STARTUP is a program built as the
+# program is that writes one byte from a thread and exits, or "none";
+# SYSTEM is "windows" or "posix"; FAILCREATE is how to fail a thread
+# creation (failing_creates). Times are ms from just before the program
+# starts. A case whose only fault is a time bound runs once more, saying
+# so: a busy machine may delay one run, a program off its schedule is late
+# both times.
 set -u
 export LC_ALL=C
 case_name=$1 slot=$2 startup=$3 system=$4 stagger=$5 failcreate=$6 emulator=("${@:7}")
 
-# A program for another machine runs through its emulator, unless this
-# kernel runs it itself, as a 64-bit x86 kernel built with 32-bit support
-# runs a 32-bit x86 program. The loader's trace mode tells, without
-# running a dynamic program; a static one, which has no loader, runs for
-# a second.
-if ((${#emulator[@]})); then
-	# shellcheck disable=SC2016 # $0 is bash -c's, the program
-	if why=$(timeout 1 bash -c 'LD_TRACE_LOADED_OBJECTS=1 exec "$0"' "$stagger" \
-		2>&1 >/dev/null) || (($? == 124)); then
-		echo "$case_name: runs natively: this kernel runs the program itself"
-		emulator=()
-	fi
-	why=${why%%$'\n'*}
-	((${#emulator[@]})) && echo "$case_name: runs under ${emulator[0]}: ${why##*: }"
-fi
+# A program for another machine runs through its emulator, even where this
+# kernel could run it, as a 64-bit x86 one may a 32-bit x86 program: the
+# same way on every host.
 program=("${emulator[@]}" "$stagger")
 
-# Start-up and tear-down that are not the program's own: an emulator's,
-# loading and translating the program; a sanitizer's runtime, loading and,
-# at exit, checking the run; strace's; Windows' own, slow to start a
-# process. Each run measures them just before the program, as the time
-# that STARTUP takes through the same emulator and wrappers, and allows it
-# on top of the bounds that a plain build is held to (see on_time). A
-# program tested without STARTUP, on Windows itself, is allowed 550 ms.
+# Start-up and tear-down that are not the program's own, an emulator's, a
+# sanitizer runtime's, strace's, Windows' own, are measured before each run
+# as the time that STARTUP takes through the same emulator and wrappers,
+# and allowed on top of the bounds (on_time). Without STARTUP, Windows
+# itself is allowed 550 ms.
 startup_allowance=0
 [[ $startup == none && $OSTYPE == @(cygwin|msys) ]] && startup_allowance=550
 
+# A run leaves in $tmp the bytes that its reader got (out), when each item
+# came ("MS DIGIT", arrivals), its standard error (err) and when each line
+# of it came ("MS", err-times).
 tmp=$(mktemp -d) && trap 'end_turn; rm -rf "$tmp"' EXIT
-# A run leaves in $tmp the bytes that its reader received (out), when each
-# item arrived ("MS DIGIT" lines, arrivals), its standard error (err) and
-# when each line of that came ("MS" lines, err-times).
 
 # skip REASON: this system cannot run the case as written.
 skip() {
@@ -61,23 +45,19 @@ sleep "$delay"
 
 now() { printf -v "$1" %d "${EPOCHREALTIME//[!0-9]/}"; } # microseconds
 
-# Programs start one at a time, across the cases of every suite on the
-# machine: a case takes its turn, times STARTUP, starts its program, and
-# ends its turn at the program's first act. Programs starting together
-# under an emulator would take each other's time, by more than any
-# start-up timed before them could tell.
+# Programs start one at a time across every suite on the machine: a case
+# takes its turn, times STARTUP, starts its program, and ends its turn at
+# the program's first act. Programs starting together under an emulator
+# would take each other's time, more than any start-up timed could tell.
 turn=${TMPDIR:-/tmp}/stagger-tests-turn
 take_turn() {
 	local owner tries=0 never
-	# Waits with the shell's own commands alone, on a pipe that nothing
-	# writes: a process for each look, a hundred times a second in each
-	# waiting case, would load the machine more than the starts that it
-	# keeps apart.
+	# Waits on a pipe that nothing writes, with no process for each look,
+	# which would load the machine more than the starts that it keeps apart.
 	[[ -p $tmp/never ]] || mkfifo "$tmp/never"
 	exec {never}<>"$tmp/never"
 	while [[ -e $turn ]] || ! mkdir "$turn" 2>/dev/null; do
-		# A turn whose case has gone, or that is held past all reason, is
-		# over.
+		# A turn whose case has gone, or held past all reason, is over.
 		owner=
 		read -r owner 2>/dev/null <"$turn/owner"
 		if { [[ $owner ]] && ! kill -0 "$owner" 2>/dev/null; } || ((++tries > 1500)); then
@@ -123,12 +103,12 @@ note_errors() {
 	printf %s "$line" >>"$tmp/err"
 }
 
-# run TO COMMAND...: runs COMMAND with its standard output going to the
-# reader `take TO`, or, if TO is "unwritable", a file open for reading only,
+# run TO COMMAND...: runs COMMAND, its standard output to the reader
+# `take TO` or, if TO is "unwritable", to a file open for reading only,
 # which fails every write on any system, and its standard error to
-# note_errors. Prints the exit status and when the run ended, and when
+# note_errors. Prints the exit status, when the run ended, and when
 # STARTUP, run just before in the program's place, wrote its byte and
-# ended (see startup_allowance).
+# ended.
 run() {
 	local to=$1 start end status allowance="$startup_allowance $startup_allowance"
 	local word probe=() cap first whole slowest_first slowest_whole
@@ -142,8 +122,8 @@ run() {
 		done
 		mkdir -p "$tmp/startup"
 		slowest_first=0 slowest_whole=0
-		# The slowest of three runs: a busy machine delays one start more
-		# than another, and the program's by as much as the slowest one's.
+		# The slowest of three: a busy machine delays one start more than
+		# another, and the program's as much as the slowest one's.
 		for _ in 1 2 3; do
 			now start
 			tmp=$tmp/startup "${probe[@]}" </dev/null 2>/dev/null | {
@@ -160,8 +140,7 @@ run() {
 		allowance="$slowest_first $slowest_whole"
 	fi
 	: >"$tmp/out" && : >"$tmp/arrivals" && : >"$tmp/err" && : >"$tmp/err-times"
-	# A program whose first act is out of sight, a write that fails, ends
-	# its turn once it would have come.
+	# A first act out of sight, a write that fails, ends the turn later.
 	cap=$((${allowance#* } + 250))
 	printf -v cap '%d.%03d' $((cap / 1000)) $((cap % 1000))
 	{ sleep "$cap" && end_turn; } </dev/null >/dev/null 2>&1 &
@@ -188,10 +167,9 @@ noting_errors() {
 
 # expect STATUS ERROR END [START:COUNT]...: reads what run printed, and
 # checks that the run exited with STATUS after END seconds, wrote ERROR on
-# standard error, and that its reader received, interleaved, the first COUNT
-# items of the count of a worker started at each START second, each on time.
-# A COUNT of 0 is a worker that could not be created: its line of ERROR is
-# due at its START, and times the run where no item comes before it.
+# standard error, and that its reader got, interleaved, the first COUNT
+# items of a worker started at each START second, each on time. A COUNT of
+# 0 is a worker not created: its line of ERROR is due at its START.
 expect() {
 	local want_status=$1 want_error=$2 want_end=$3 status end start_allowance end_allowance
 	local out error starts=() counts=() next=() total=0 failed=0
@@ -215,8 +193,7 @@ expect() {
 		fail "standard error '$error', not '$want_error'"
 	[[ $out =~ ^([0-9]\ )*$ && ${#out} == $((2 * total)) ]] ||
 		{ fail "output '$out' is not $total two-byte items"; return 1; }
-	# The items and, as "-", the lines for workers not created, in the
-	# order they came.
+	# The items, and as "-" the lines for workers not created, as they came.
 	while read -r t v; do
 		if [[ $v == - ]]; then
 			what="the worker due at ${uncreated[0]} s failed"
@@ -246,8 +223,8 @@ expect() {
 		}
 	done < <(sort -n -k1,1 "$tmp/arrivals" <(head -n ${#uncreated[@]} \
 		"$tmp/err-times" | sed 's/$/ -/'))
-	# The run's end may also wait for the runtime's checks at exit, and,
-	# where no act of the program's timed its start, for its start-up too.
+	# The end may also wait for the runtime's checks at exit, and, where no
+	# act of the program's timed its start, for its start-up.
 	echo "$case_name: ended at $end ms, due at $((want_end * 1000 + ${start_up:-0})) ms;" \
 		"STARTUP's end at $end_allowance ms"
 	on_time $((end - ${start_up:-0})) $((want_end * 1000)) "$end_allowance" ||
@@ -263,23 +240,19 @@ fail() { echo "$case_name: $*" >&2; failed=1; }
 late() { echo "$case_name: $*" >&2; late=1; }
 
 # on_time MS DUE [ALLOWANCE]: whether what came at MS was on time for DUE,
-# both in ms after the program started, which the run's first act tells:
-# that may come up to 250 ms late, for a busy machine's start-up, and the
-# runtime's allowance later still. Sleeps never end early: a time seems
-# early only by as much as the reader was late to see the first act, well
-# within 100 ms. A busy machine makes it late: by a few ms idle, by up to
-# 50 ms with six busy processes on two cores, 70 ms for an emulated program.
-# 200 ms late passes that with room to spare and still fails any schedule
-# 250 ms off: a slow period, a stall, a wrong stagger, a worker that leaves
-# without its last sleep. ALLOWANCE, for the end of a run, is what is not
-# the program's own.
+# both in ms after the program started, as its first act tells. Sleeps
+# never end early: a time seems early only as much as the reader was late
+# to see the first act, well within 100 ms. A busy machine makes it late:
+# by up to 50 ms with six busy processes on two cores, 70 ms emulated. 200
+# ms passes that and still fails any schedule 250 ms off: a slow period, a
+# stall, a wrong stagger, a worker that leaves without its last sleep.
+# ALLOWANCE, for the end of a run, is what is not the program's own.
 on_time() {
 	(($1 >= $2 - 100 && $1 < $2 + 200 + ${3:-0}))
 }
 
-# The program runs with the signal dispositions that it inherits. Ignoring
-# SIGPIPE is for a shell to do; restoring it, once the tests' own parent
-# ignored it, takes GNU env, and without one those cases cannot run.
+# The program inherits its signal dispositions. Restoring SIGPIPE, once the
+# tests' own parent ignored it, takes GNU env.
 ignoring_sigpipe() { trap '' PIPE && "$@"; }
 default_sigpipe() {
 	if [[ $(trap -p PIPE) ]]; then
@@ -291,16 +264,12 @@ default_sigpipe() {
 
 # failing_creates CALLS COMMAND...: runs COMMAND with the pthread_create
 # calls that CALLS lists ("1 2": the first and the second) failing with
-# EAGAIN, as on a system out of threads, and noted in $tmp/failed-creates.
-# FAILCREATE is the library to preload for that or, for a static program,
-# which takes no preloaded library, strace: that fails the system call
-# beneath each listed pthread_create, for a CALLS of consecutive numbers.
-# That is one clone3 in glibc since 2.34, one clone in musl, and under an
-# emulator one clone3 of the host's, for the thread that the emulator
-# makes for the program's, after those that it makes for itself as it
-# starts: as many as it makes to say its version. An emulator takes the
-# guest's environment from QEMU_SET_ENV; a shared AddressSanitizer
-# runtime, which asks to be loaded first, works all the same.
+# EAGAIN, as on a system out of threads, noted in $tmp/failed-creates.
+# FAILCREATE is the library to preload or, for a static program, strace,
+# which fails the system call beneath each call, for consecutive CALLS:
+# one clone3 in glibc, one clone in musl, and under an emulator one clone3
+# of the host's, after the emulator's own, as many as it makes to say its
+# version. An emulator takes the guest's environment from QEMU_SET_ENV.
 failing_creates() {
 	local calls=$1 log=$tmp/failed-creates own=0
 	shift
@@ -328,10 +297,9 @@ failing_creates() {
 			"$@"
 	fi
 }
-# creates_failed CALLS: whether the run's pthread_create calls failed as
-# CALLS lists, as a run that failed none would test nothing: a program
-# may carry its own pthread_create, as one linked with a static sanitizer
-# runtime does, in front of which the preloaded one fails none.
+# creates_failed CALLS: whether the calls failed as CALLS lists: a run that
+# failed none, as in front of a static sanitizer runtime's own
+# pthread_create, would test nothing.
 creates_failed() {
 	[[ -e $tmp/failed-creates && $(<"$tmp/failed-creates") == "${1// /$'\n'}" ]] &&
 		return
@@ -341,9 +309,8 @@ creates_failed() {
 }
 
 created="stagger: cannot create thread: Resource temporarily unavailable"
-# A write to a pipe whose reader has gone raises SIGPIPE or, where it is
-# ignored, fails with EPIPE. Windows has no SIGPIPE, and its C runtime
-# fails the write with EINVAL.
+# A write to a pipe whose reader has gone raises SIGPIPE or, ignored, fails
+# with EPIPE; Windows' C runtime fails it with EINVAL.
 broken_pipe="stagger: write error: Broken pipe"
 [[ $system == windows ]] && broken_pipe="stagger: write error: Invalid argument"
 # attempt: runs the case once; returns 0 where it passed, 2 where it
@@ -355,10 +322,9 @@ attempt() {
 	arguments_change_nothing)
 		run all "${program[@]}" --help -v '' 'two words' - |
 			expect 0 '' 13 0:10 3:10 ;;
-	# The reader takes the items up to 3 s, from both workers, and leaves.
-	# The next writes, at 4 s, meet a broken pipe, whose default action
-	# ends the program (status 128 + 13); ignored, or where there is no
-	# SIGPIPE, it is a write error like any other.
+	# The reader takes the items up to 3 s and leaves. The writes at 4 s
+	# meet a broken pipe: SIGPIPE ends the program (status 128 + 13);
+	# ignored, or on Windows, it is a write error like any other.
 	reader_leaving_ends_run_at_next_write)
 		if [[ $system == windows ]]; then
 			run 5 "${program[@]}" | expect 1 "$broken_pipe" 13 0:4 3:1
