@@ -1,8 +1,7 @@
 # The toolchain file of the Linux machines, given the machine's row of
-# linux-targets by scripts/release: STAGGER_TRIPLE, the GNU triple of
-# Debian's g++ for it; STAGGER_PROCESSOR, what uname -m says there;
-# STAGGER_QEMU, its emulator; and STAGGER_MUSL, musl's folder for it, to
-# build on musl. Debian's g++ for the machine's GNU triple builds it.
+# linux-targets by scripts/release: STAGGER_TRIPLE, of Debian's g++ for it;
+# STAGGER_PROCESSOR, its uname -m; STAGGER_QEMU, its emulator; and, to
+# build on musl, STAGGER_MUSL, musl's folder for it.
 set(CMAKE_TRY_COMPILE_PLATFORM_VARIABLES
     STAGGER_TRIPLE STAGGER_PROCESSOR STAGGER_QEMU STAGGER_MUSL)
 set(CMAKE_SYSTEM_NAME Linux)
@@ -11,12 +10,10 @@ set(CMAKE_CXX_COMPILER ${STAGGER_TRIPLE}-g++)
 set(CMAKE_STRIP ${STAGGER_TRIPLE}-strip)
 
 # A build for another machine finds its libraries in the cross tree, and
-# its tests run its programs under qemu-user where the kernel cannot. The
-# guest's loader comes from the cross tree but reads the host's
-# /etc/ld.so.cache, which may name a C library of another build for the
-# same machine (libc6-i386's, for a 32-bit x86 guest): one that hangs at
-# the first thread. Its library path keeps it to the tree's own. A build
-# for this machine needs neither.
+# its tests run its programs under qemu-user. The guest's loader, from the
+# cross tree, reads the host's /etc/ld.so.cache, which may name another
+# build's C library for the machine (libc6-i386's, for a 32-bit x86 guest),
+# one that hangs at the first thread: its library path keeps to the tree.
 if(NOT STAGGER_PROCESSOR STREQUAL CMAKE_HOST_SYSTEM_PROCESSOR)
   set(CMAKE_FIND_ROOT_PATH /usr/${STAGGER_TRIPLE})
   set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
@@ -28,12 +25,9 @@ if(NOT STAGGER_PROCESSOR STREQUAL CMAKE_HOST_SYSTEM_PROCESSOR)
 endif()
 
 # On musl, the same compiler takes musl's headers, start files and libc.a
-# (Debian's musl-dev:ARCH, under /usr/include/MUSL and /usr/lib/MUSL) in
-# place of glibc's. A static program on musl carries little more than
-# what it calls, where one on glibc carries most of glibc's start-up.
-# libstdc++'s headers are made for glibc and do not preprocess over
-# musl's; libc++'s (Debian's libc++-dev) are made for any C library, and
-# the program, which calls nothing of the C++ runtime, links without one.
+# (musl-dev:ARCH) for glibc's: a static program on musl carries little more
+# than what it calls. libstdc++'s headers do not preprocess over musl's;
+# libc++'s do, and the program calls nothing of the C++ runtime.
 if(STAGGER_MUSL)
   string(APPEND CMAKE_CXX_FLAGS_INIT
          " -nostdinc -nostdinc++ -isystem /usr/lib/llvm-14/include/c++/v1"

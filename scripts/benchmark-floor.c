@@ -1,7 +1,6 @@
 /*
- * The program's routine in plain C, for scripts/benchmark to build as the
- * floors that the program is measured against: what two threads that count
- * to nine, three seconds apart, cost in C, with nothing of C++ about them.
+ * The program's routine in plain C: the floors that scripts/benchmark
+ * measures the program against.
  */
 #include <errno.h>
 #include <pthread.h>

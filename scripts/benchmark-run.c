@@ -1,11 +1,9 @@
 /*
- * benchmark-run FILE PROGRAM [ARG...]: runs PROGRAM, with this process's
- * standard input, output and error, and when it has exited writes to FILE
- * its peak resident memory in KB, as the kernel counts it for PROGRAM's
- * own image (VmHWM), and the CPU time of all its threads in microseconds;
- * exits with PROGRAM's status. The kernel's own count for a child
- * (ru_maxrss) would take in the memory of this process, copied into it
- * before it became PROGRAM, which is more than a small program's own.
+ * benchmark-run FILE PROGRAM [ARG...]: runs PROGRAM, and when it has exited
+ * writes to FILE its peak resident memory in KB (VmHWM) and the CPU time of
+ * all its threads in microseconds; exits with PROGRAM's status. A child's
+ * ru_maxrss would take in this process's memory, copied before it became
+ * PROGRAM, more than a small program's own.
  */
 #include <errno.h>
 #include <spawn.h>

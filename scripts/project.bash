@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# Sourced by the scripts that build, test, release or check stagger: the
-# project's facts, each read from its one home. version is CMakeLists.txt's;
-# release_date, NEWS.md's newest entry's. linux_targets lists the machines
-# of the table linux-targets by Debian's names, in its order, and one
-# associative array a column, each keyed by that name, holds the rest:
-# target_triple, target_qemu, target_uname, target_tarball, target_deb,
-# target_link and target_kind. A row that is not whole stops the script
-# that sources it.
+# Sourced by the scripts: the project's facts, each read from its one home.
+# version is CMakeLists.txt's; release_date, NEWS.md's newest entry's.
+# linux_targets lists the machines of linux-targets by Debian's names, and
+# one array a column, keyed by that name, holds the rest: target_triple,
+# target_qemu, target_uname, target_tarball, target_deb, target_link and
+# target_kind. A row that is not whole stops the script.
 # shellcheck disable=SC2034 # the values are for the scripts that source it
 project_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 version=$(sed -n 's/^project(stagger VERSION \([0-9.]*\).*/\1/p' "$project_root/CMakeLists.txt")
@@ -26,16 +24,6 @@ while read -r arch triple qemu uname tarball deb link kind; do
 	target_deb[$arch]=$deb target_link[$arch]=$link target_kind[$arch]=$kind
 done <"$project_root/linux-targets"
 ((${#linux_targets[@]})) || { echo "linux-targets: no machines" >&2; exit 1; }
-
-# static_linkage ARCH: how file(1) says that a static program for ARCH is
-# linked, as the table's link column has it.
-static_linkage() {
-	if [[ ${target_link[$1]} == static-pie ]]; then
-		echo "static-pie linked"
-	else
-		echo "statically linked"
-	fi
-}
 
 # program_kind PROGRAM: what file(1) says of an ELF program, and then its
 # ELF header's flags, which alone tell soft from hard float on ARM: the

@@ -38,8 +38,7 @@ skip() {
 	exit 77
 }
 
-# The cases run in parallel, each SLOT places after the first, 60 ms apart,
-# which is the order in which they take their turns to start (take_turn).
+# The cases start SLOT times 60 ms apart, the order of their turns.
 printf -v delay '%d.%03d' $((slot * 60 / 1000)) $((slot * 60 % 1000))
 sleep "$delay"
 
@@ -76,9 +75,8 @@ end_turn() {
 	fi
 }
 
-# take COUNT START: the reader at the other end of the program's pipe. It
-# takes COUNT two-byte items, or all of them, noting when each arrives, in
-# ms from START, then leaves.
+# take COUNT START: the program's reader. It takes COUNT two-byte items, or
+# all, noting when each arrives, in ms from START, then leaves.
 take() {
 	local count=$1 start=$2 item t
 	while [[ $count == all ]] || ((count-- > 0)); do
@@ -90,8 +88,7 @@ take() {
 	done
 }
 
-# note_errors START: takes the program's standard error, noting when each
-# line of it came, in ms from START.
+# note_errors START: takes standard error, noting when each line came.
 note_errors() {
 	local line t
 	while IFS= read -r line; do
@@ -156,8 +153,8 @@ run() {
 	end_turn
 	echo "$status $(((end - start) / 1000)) $allowance"
 }
-# noting_errors START COMMAND...: runs COMMAND with its standard output on
-# descriptor 3 and its standard error to note_errors; returns its status.
+# noting_errors START COMMAND...: runs COMMAND, its standard output on
+# descriptor 3, its standard error to note_errors; returns its status.
 noting_errors() {
 	local start=$1
 	shift
