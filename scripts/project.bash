@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sourced by the scripts: the project's facts, each read from its one home.
-# version is CMakeLists.txt's; release_date, NEWS.md's newest entry's.
+# version is CMakeLists.txt's; release_date, NEWS.md's newest entry's;
+# whole_output matches a whole run's, twenty items of a digit and a space.
 # linux_targets lists the machines of linux-targets by Debian's names, and
 # one array a column, keyed by that name, holds the rest: target_triple,
 # target_qemu, target_uname, target_tarball, target_deb, target_link and
@@ -9,6 +10,7 @@
 project_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 version=$(sed -n 's/^project(stagger VERSION \([0-9.]*\).*/\1/p' "$project_root/CMakeLists.txt")
 release_date=$(sed -n 's/^## [^ ]* (\([0-9-]*\).*/\1/p' "$project_root/NEWS.md" | head -n 1)
+whole_output='^([0-9] ){20}$'
 linux_targets=()
 declare -A target_triple target_qemu target_uname target_tarball target_deb \
 	target_link target_kind
