@@ -26,10 +26,3 @@ while read -r arch triple qemu uname tarball deb link kind; do
 	target_deb[$arch]=$deb target_link[$arch]=$link target_kind[$arch]=$kind
 done <"$project_root/linux-targets"
 ((${#linux_targets[@]})) || { echo "linux-targets: no machines" >&2; exit 1; }
-
-# program_kind PROGRAM: what file(1) says of an ELF program, and then its
-# ELF header's flags, which alone tell soft from hard float on ARM: the
-# text that target_kind describes.
-program_kind() {
-	printf '%s %s' "$(file -b "$1")" "$(readelf -h "$1" | sed -n 's/^ *Flags: *//p')"
-}
